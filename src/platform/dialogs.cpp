@@ -1,0 +1,72 @@
+#include "platform/dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace quandrel {
+
+QString toQtFileFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        QString description = parts.at(i).trimmed();
+        const QString patterns = i + 1 < parts.size() ? parts.at(i + 1).trimmed() : QString();
+        if (description.isEmpty() && patterns.isEmpty())
+            continue;
+        if (!patterns.isEmpty() && !description.contains(QLatin1Char('('))) {
+            QString spaced = patterns;
+            spaced.replace(QLatin1Char(';'), QLatin1Char(' '));
+            description += QStringLiteral(" (") + spaced + QLatin1Char(')');
+        }
+        filters << description;
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+void QtDialogs::message(const QString& title, const QString& text, MessageIcon icon,
+                        std::function<void()> closed)
+{
+    auto* box = new QMessageBox;
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(title);
+    box->setText(text);
+    box->setStandardButtons(QMessageBox::Ok);
+    box->setIcon(icon == MessageIcon::Information ? QMessageBox::Information
+                 : icon == MessageIcon::Warning   ? QMessageBox::Warning
+                                                  : QMessageBox::NoIcon);
+    box->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)](int) {
+        if (closed)
+            closed();
+    });
+    box->open();
+}
+
+void QtDialogs::openFile(const QString& title, const QString& filter,
+                         std::function<void(const QString&)> picked)
+{
+    auto* dialog = new QFileDialog(nullptr, title);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setNameFilter(toQtFileFilter(filter));
+    dialog->setDefaultSuffix(QStringLiteral("wav"));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    auto shared = std::make_shared<std::function<void(const QString&)>>(std::move(picked));
+    auto answered = std::make_shared<bool>(false);
+    QObject::connect(dialog, &QFileDialog::fileSelected, dialog, [shared, answered](const QString& file) {
+        *answered = true;
+        (*shared)(file);
+    });
+    QObject::connect(dialog, &QFileDialog::finished, dialog, [shared, answered](int) {
+        if (!*answered) {
+            *answered = true;
+            (*shared)(QString());
+        }
+    });
+    dialog->open();
+}
+
+} // namespace quandrel

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace quandrel {
+
+enum class MessageIcon { None, Information, Warning };
+
+// Message boxes and the open-file dialog. Both are non-blocking: the caller
+// goes on in the callback, so no handler waits in a nested event loop.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual void message(const QString& title, const QString& text, MessageIcon icon,
+                         std::function<void()> closed = {}) = 0;
+    // filter is in the "Description|pattern|Description|pattern" form; the
+    // callback gets the full path picked, or an empty string on cancel.
+    virtual void openFile(const QString& title, const QString& filter,
+                          std::function<void(const QString&)> picked) = 0;
+};
+
+// "Wave File (*.wav)|*.wav" -> "Wave File (*.wav)"; a description without its
+// patterns in brackets gets them appended.
+QString toQtFileFilter(const QString& filter);
+
+class QtDialogs final : public Dialogs {
+public:
+    void message(const QString& title, const QString& text, MessageIcon icon,
+                 std::function<void()> closed) override;
+    void openFile(const QString& title, const QString& filter,
+                  std::function<void(const QString&)> picked) override;
+};
+
+} // namespace quandrel

@@ -1,0 +1,22 @@
+#include "platform/timeformat.h"
+
+#include <QRegularExpression>
+
+namespace quandrel {
+
+QString longTimeFormat(const QLocale& locale)
+{
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    // Drop the zone field ("t", "tt", "ttt"...) together with the blanks or
+    // brackets that join it to the rest, so "HH:mm:ss t" becomes "HH:mm:ss".
+    static const QRegularExpression zone(QStringLiteral("[\\s(\\[]*\\bt+\\b[)\\]]*"));
+    format.remove(zone);
+    return format.trimmed();
+}
+
+QString longTimeText(const QTime& time, const QLocale& locale)
+{
+    return locale.toString(time, longTimeFormat(locale));
+}
+
+} // namespace quandrel
