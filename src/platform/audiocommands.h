@@ -39,6 +39,7 @@ private:
     AudioBackend& backend_;
     QString alias_; // empty while nothing is open
     bool timeFormatMs_ = false;
+    bool playing_ = false; // a play was started and has neither ended nor been stopped
 };
 
 } // namespace quandrel

@@ -1,0 +1,35 @@
+#include "app/timermain.h"
+#include "engine/slottable.h"
+#include "platform/audiocommands.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/sdlaudiobackend.h"
+#include "platform/ticktimer.h"
+#include "platform/windowops.h"
+#include "sound/extraction.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quandrel"));
+    QApplication::setDesktopFileName(QStringLiteral("quandrel"));
+
+    using namespace quandrel;
+    SystemClock clock;
+    QtTickTimerFactory timers(clock);
+    QtDialogs dialogs;
+    QtWindowOps windows;
+    SdlAudioBackend backend;
+    MciCommandLayer audio(backend);
+    Services services{clock, timers, dialogs, windows, audio, QLocale::system(), defaultSoundFolder()};
+    SlotTable table;
+
+    auto* mainWindow = new Timermain(table, services);
+    mainWindow->Form_Load();
+    mainWindow->show();
+    // Closing the main window ends the program, even with a message box open.
+    QObject::connect(mainWindow, &QObject::destroyed, &app, &QApplication::quit);
+    return app.exec();
+}

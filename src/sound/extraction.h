@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace quandrel {
+
+// Writes the embedded recording DataName to FileString unless a file is
+// already there. The bytes go to a temporary file in the same folder that is
+// renamed into place, so an interrupted start never leaves a truncated
+// recording behind. Returns false when the file could not be written.
+bool LoadDataIntoFile(const QString& DataName, const QString& FileString);
+
+// Writes every built-in recording into folder (created when missing), in the
+// start-up order. Returns the list names of the recordings that could not be
+// written, empty when all are in place.
+QStringList extractRecordings(const QString& folder);
+
+// The folder of the user's own data where the recordings live.
+QString defaultSoundFolder();
+
+} // namespace quandrel
