@@ -148,15 +148,15 @@ QString MciCommandLayer::mciSendString(const QString& command, int* error)
         fail(kUnrecognizedCommand);
     } else {
         const QList<QStringView> words = splitWords(text);
-        const bool known = same(keyword, u"set") || same(keyword, u"status") || same(keyword, u"play")
-                           || same(keyword, u"stop") || same(keyword, u"close");
+        const bool known = same(keyword, u"set") || same(keyword, u"status") || same(keyword, u"play") ||
+                           same(keyword, u"stop") || same(keyword, u"close");
         if (!known)
             fail(kUnrecognizedCommand);
         else if (words.size() < 2 || alias_.isEmpty() || !same(words[1], alias_))
             fail(kInvalidDeviceName);
         else if (same(keyword, u"set")) {
-            if (words.size() == 5 && same(words[2], u"time") && same(words[3], u"format")
-                && (same(words[4], u"ms") || same(words[4], u"milliseconds")))
+            if (words.size() == 5 && same(words[2], u"time") && same(words[3], u"format") &&
+                (same(words[4], u"ms") || same(words[4], u"milliseconds")))
                 timeFormatMs_ = true;
             else
                 fail(kUnrecognizedKeyword);

@@ -170,7 +170,7 @@ bool SdlAudioBackend::play(int limitMs)
         scheduleIdleClose();
         return false;
     }
-    if (chunk_->alen == 0) {
+    if (limitMs == 0 || chunk_->alen == 0) {
         // Nothing to hear (the mixer would take a zero limit as none).
         Mix_HaltChannel(kChannel);
     } else if (Mix_PlayChannelTimed(kChannel, chunk_, 0, limitMs < 0 ? -1 : limitMs) < 0) {

@@ -42,7 +42,7 @@ private:
     static void channelFinished(int channel);
 
     QTimer idleTimer_;
-    QByteArray wave_;             // the loaded file; decoded again after the device was closed
+    QByteArray wave_;            // the loaded file; decoded again after the device was closed
     Mix_Chunk* chunk_ = nullptr; // wave_ in the device's format while the device is open
     int lengthMs_ = 0;
     int deviceCount_ = 0;

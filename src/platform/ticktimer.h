@@ -33,6 +33,36 @@ public:
     std::function<void()> onTick;
 };
 
+// The enable/fire/re-arm rules of a tick timer over a one-shot wake-up that
+// a subclass provides. A wake-up before the tick's due time (or after the
+// clock was set back) re-arms instead of ticking; a due time is never less
+// than 1 ms ahead, so nothing spins.
+class ScheduledTickTimer : public TickTimer {
+public:
+    ScheduledTickTimer(const Clock& clock, TickSchedule schedule);
+    void setEnabled(bool enabled) override;
+    bool isEnabled() const override { return enabled_; }
+    // The UTC instant the next tick is due at.
+    qint64 due() const { return due_; }
+
+protected:
+    // Called when the one-shot wake-up fires.
+    void fire();
+    virtual void startOneShot(qint64 delayMs) = 0;
+    virtual void stopOneShot() = 0;
+
+private:
+    void armFrom(const ClockReading& now);
+    void arm(const ClockReading& now);
+
+    const Clock& clock_;
+    TickSchedule schedule_;
+    bool enabled_ = false;
+    unsigned generation_ = 0;
+    qint64 due_ = 0;
+    qint64 armedDelay_ = 0;
+};
+
 class TickTimerFactory {
 public:
     virtual ~TickTimerFactory() = default;

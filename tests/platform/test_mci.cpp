@@ -52,8 +52,7 @@ TEST_F(MciCommandsTest, OpenTakesThePathBeforeTheLastTypeClause)
         {QStringLiteral("open /tmp/Glöckchen ümlaut 鐘.wav type waveaudio alias voice1"),
          QStringLiteral("/tmp/Glöckchen ümlaut 鐘.wav")},
         {"open /a type waveaudio alias b/c.wav type waveaudio alias voice1", "/a type waveaudio alias b/c.wav"},
-        {"open /x/y type waveaudio alias voice1 type waveaudio alias voice1",
-         "/x/y type waveaudio alias voice1"},
+        {"open /x/y type waveaudio alias voice1 type waveaudio alias voice1", "/x/y type waveaudio alias voice1"},
         {"open \"/My Sounds/bell.wav\" type waveaudio alias voice1", "/My Sounds/bell.wav"},
         {"OPEN /s/Case.WAV TYPE WaveAudio Alias voice1", "/s/Case.WAV"},
         {"  open\t/s/tab.wav   type  waveaudio\talias   voice1  ", "/s/tab.wav"},
@@ -119,8 +118,9 @@ TEST_F(MciCommandsTest, FailedLoadLeavesNothingOpen)
 
 TEST_F(MciCommandsTest, CommandsOnAnAliasThatIsNotOpenHaveNoEffect)
 {
-    const QString commands[] = {"set voice1 time format ms", "status voice1 length", "status voice1 mode",
-                                "play voice1", "play voice1 from 0 to 3000", "stop voice1", "close voice1"};
+    const QString commands[] = {
+        "set voice1 time format ms",  "status voice1 length", "status voice1 mode", "play voice1",
+        "play voice1 from 0 to 3000", "stop voice1",          "close voice1"};
     for (const QString& command : commands)
         fails(command);
 

@@ -51,8 +51,8 @@ QByteArray riffWave(const QByteArray& chunks)
 QByteArray pcmFormat(int channels, int rate, int bits)
 {
     const int blockAlign = channels * bits / 8;
-    return le16(1) + le16(channels) + le32(quint32(rate)) + le32(quint32(rate * blockAlign)) + le16(blockAlign)
-           + le16(bits);
+    return le16(1) + le16(channels) + le32(quint32(rate)) + le32(quint32(rate * blockAlign)) + le16(blockAlign) +
+           le16(bits);
 }
 
 // A 440 Hz tone, so that a listener with a real device hears something.
@@ -75,8 +75,8 @@ QByteArray pcmSamples(int channels, int rate, int bits, int frames)
 QByteArray pcmWave(int channels, int rate, int bits, int ms)
 {
     const int frames = int(qint64(rate) * ms / 1000);
-    return riffWave(chunk("fmt ", pcmFormat(channels, rate, bits))
-                    + chunk("data", pcmSamples(channels, rate, bits, frames)));
+    return riffWave(chunk("fmt ", pcmFormat(channels, rate, bits)) +
+                    chunk("data", pcmSamples(channels, rate, bits, frames)));
 }
 
 // Microsoft ADPCM, mono, 4 bits a sample, 256-byte blocks of 500 samples.
@@ -85,21 +85,21 @@ QByteArray msAdpcmWave(int rate, int blocks)
     constexpr int kBlockAlign = 256;
     constexpr int kSamplesPerBlock = (kBlockAlign - 7) * 2 + 2;
     const int coefficients[7][2] = {{256, 0}, {512, -256}, {0, 0}, {192, 64}, {240, 0}, {460, -208}, {392, -232}};
-    QByteArray format = le16(2) + le16(1) + le32(quint32(rate))
-                        + le32(quint32(qint64(rate) * kBlockAlign / kSamplesPerBlock)) + le16(kBlockAlign) + le16(4)
-                        + le16(32) + le16(kSamplesPerBlock) + le16(7);
+    QByteArray format = le16(2) + le16(1) + le32(quint32(rate)) +
+                        le32(quint32(qint64(rate) * kBlockAlign / kSamplesPerBlock)) + le16(kBlockAlign) + le16(4) +
+                        le16(32) + le16(kSamplesPerBlock) + le16(7);
     for (const auto& pair : coefficients)
         format += le16(pair[0]) + le16(pair[1]);
 
     QByteArray data;
     for (int b = 0; b < blocks; ++b) {
-        data += char(0);                    // predictor
+        data += char(0);                      // predictor
         data += le16(16) + le16(0) + le16(0); // delta, two first samples
         for (int i = 0; i < kBlockAlign - 7; ++i)
             data += char(i % 2 ? 0x71 : 0x17); // small steps up and down
     }
-    return riffWave(chunk("fmt ", format) + chunk("fact", le32(quint32(blocks * kSamplesPerBlock)))
-                    + chunk("data", data));
+    return riffWave(chunk("fmt ", format) + chunk("fact", le32(quint32(blocks * kSamplesPerBlock))) +
+                    chunk("data", data));
 }
 
 class SdlAudioBackendTest : public ::testing::Test {
@@ -185,10 +185,10 @@ TEST_F(SdlAudioBackendTest, HostileFilesFailCleanly)
         {"riff-only.wav", valid.left(12)},
         {"text.wav", "This is not a sound at all.\nJust some text, long enough to look like a header.\n"},
         {"riff-not-wave.wav", "RIFF" + le32(100) + "AVI " + chunk("data", samples)},
-        {"huge-data.wav", "RIFF" + le32(0xfffffff0u) + "WAVE" + chunk("fmt ", pcmFormat(1, 11025, 8)) + "data"
-                              + le32(0x7ffffff0u) + samples},
-        {"max-data.wav", "RIFF" + le32(0xffffffffu) + "WAVE" + chunk("fmt ", pcmFormat(1, 11025, 8)) + "data"
-                             + le32(0xffffffffu) + samples},
+        {"huge-data.wav", "RIFF" + le32(0xfffffff0u) + "WAVE" + chunk("fmt ", pcmFormat(1, 11025, 8)) + "data" +
+                              le32(0x7ffffff0u) + samples},
+        {"max-data.wav", "RIFF" + le32(0xffffffffu) + "WAVE" + chunk("fmt ", pcmFormat(1, 11025, 8)) + "data" +
+                             le32(0xffffffffu) + samples},
         {"huge-list.wav", "RIFF" + le32(100) + "WAVE" + "LIST" + le32(0xfffffff0u) + valid.mid(12)},
         {"zero-channels.wav", riffWave(chunk("fmt ", pcmFormat(0, 11025, 8)) + chunk("data", samples))},
         {"zero-rate.wav", riffWave(chunk("fmt ", pcmFormat(1, 0, 8)) + chunk("data", samples))},
@@ -197,8 +197,8 @@ TEST_F(SdlAudioBackendTest, HostileFilesFailCleanly)
         {"short-fmt.wav", riffWave(chunk("fmt ", pcmFormat(1, 11025, 8).left(10)) + chunk("data", samples))},
         {"data-before-fmt.wav", riffWave(chunk("data", samples) + chunk("fmt ", pcmFormat(1, 11025, 8)))},
         {"no-data.wav", riffWave(chunk("fmt ", pcmFormat(1, 11025, 8)))},
-        {"unknown-codec.wav", riffWave(chunk("fmt ", le16(0x55) + pcmFormat(1, 11025, 8).mid(2))
-                                       + chunk("data", samples))},
+        {"unknown-codec.wav",
+         riffWave(chunk("fmt ", le16(0x55) + pcmFormat(1, 11025, 8).mid(2)) + chunk("data", samples))},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(backend.load(write("good.wav", valid)));
@@ -306,9 +306,25 @@ TEST_F(SdlAudioBackendTest, IdleDeviceIsClosedAndReopenedForTheNextPlay)
     EXPECT_TRUE(backend.isDeviceOpen());
 }
 
-TEST(SdlAudioBackendWithoutDevice, ReportsNoDeviceAndRetriesLater)
+// Sets an environment variable for the scope of a test.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)) { qputenv(name, value); }
+    ~ScopedEnv()
+    {
+        if (old_.isNull())
+            qunsetenv(name_);
+        else
+            qputenv(name_, old_);
+    }
+
+private:
+    const char* name_;
+    QByteArray old_;
+};
+
+TEST(SdlAudioBackendWithoutDevice, ReportsNoDeviceAndFindsOneLater)
 {
-    const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("tone.wav");
@@ -318,19 +334,32 @@ TEST(SdlAudioBackendWithoutDevice, ReportsNoDeviceAndRetriesLater)
     file.close();
 
     SdlAudioBackend backend;
-    qputenv("SDL_AUDIODRIVER", "no-such-driver");
-    EXPECT_EQ(backend.deviceCount(), 0);
-    EXPECT_FALSE(backend.load(path));
-    EXPECT_FALSE(backend.play(-1));
-    EXPECT_FALSE(backend.isPlaying());
-    EXPECT_FALSE(backend.isDeviceOpen());
-
-    if (driver.isNull())
-        qunsetenv("SDL_AUDIODRIVER");
-    else
-        qputenv("SDL_AUDIODRIVER", driver);
     if (backend.deviceCount() == 0)
         GTEST_SKIP() << "SDL cannot open an audio device here; the dummy driver is needed";
+    backend.setIdleCloseDelay(0);
+    ASSERT_TRUE(QTest::qWaitFor([&backend] { return !backend.isDeviceOpen(); }, 2000));
+
+    {
+        // No audio driver at all.
+        ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
+        EXPECT_EQ(backend.deviceCount(), 0);
+        EXPECT_FALSE(backend.load(path));
+        EXPECT_FALSE(backend.play(-1));
+        EXPECT_FALSE(backend.isPlaying());
+        EXPECT_FALSE(backend.isDeviceOpen());
+    }
+
+    // A driver that starts but whose device cannot be opened, as when there
+    // is no sound card. The next try must start afresh and find the device
+    // that has come up meanwhile, rather than keep the broken driver.
+    ScopedEnv output("SDL_DISKAUDIOFILE", QFile::encodeName(dir.filePath("no/such/folder/out.raw")));
+    {
+        ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+        EXPECT_EQ(backend.deviceCount(), 0);
+        EXPECT_FALSE(backend.load(path));
+        EXPECT_FALSE(backend.isDeviceOpen());
+    }
+    EXPECT_GE(backend.deviceCount(), 1);
     EXPECT_TRUE(backend.load(path));
     EXPECT_NEAR(backend.lengthMs(), 100, 5);
 }
