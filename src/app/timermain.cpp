@@ -32,8 +32,7 @@
 namespace quandrel {
 namespace {
 
-template <typename W>
-W* named(W* widget, const char* name, const char* tooltip = nullptr)
+template <typename W> W* named(W* widget, const char* name, const char* tooltip = nullptr)
 {
     widget->setObjectName(QLatin1String(name));
     if (tooltip) {
@@ -172,8 +171,7 @@ void Timermain::buildControls()
 
     // Alert Text
     Frame4 = named(new QGroupBox(QStringLiteral("Alert Text"), this), "Frame4");
-    Text8 = named(new QLineEdit(Frame4), "Text8",
-                  "Enter text to show as Timer title, and flash when Timer goes off");
+    Text8 = named(new QLineEdit(Frame4), "Text8", "Enter text to show as Timer title, and flash when Timer goes off");
     Text8->setAccessibleName(QStringLiteral("Alert Text"));
     Text8->installEventFilter(this);
     (new QVBoxLayout(Frame4))->addWidget(Text8);
@@ -204,8 +202,8 @@ void Timermain::buildControls()
         grid->addWidget(FilePlayLabel, 1, 0, 1, 2);
         grid->setColumnStretch(0, 1);
     }
-    soundSelection = std::make_unique<SoundSelection>(SoundSelection::Controls{Combo1, Command3, FilePlayLabel, Text11},
-                                                      services_);
+    soundSelection =
+        std::make_unique<SoundSelection>(SoundSelection::Controls{Combo1, Command3, FilePlayLabel, Text11}, services_);
     // "activated" also fires when the same item is picked again, so that
     // "Play File..." opens the dialog every time.
     connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
@@ -547,7 +545,8 @@ void Timermain::Command1_Click()
 
     const int n = table_.findFreeSlot();
     if (n < 0) {
-        services_.dialogs.message(QStringLiteral("Quandrel"), QStringLiteral("all timers are in use"), MessageIcon::None);
+        services_.dialogs.message(QStringLiteral("Quandrel"), QStringLiteral("all timers are in use"),
+                                  MessageIcon::None);
         return;
     }
 

@@ -50,8 +50,7 @@ public:
            *Label11 = nullptr, *Label12 = nullptr, *Label13 = nullptr, *Label14 = nullptr, *Label15 = nullptr,
            *FilePlayLabel = nullptr, *Picture3 = nullptr;
     QComboBox* Combo1 = nullptr;
-    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
-                *Command5 = nullptr;
+    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr, *Command5 = nullptr;
 
     // Timer0..Timer5 alarm clocks, Timer6..Timer11 count-downs and
     // Timer12..Timer17 count-ups of slots 0..5; generalclock the clock, which

@@ -31,10 +31,10 @@ struct ExpiryAlertStep {
 ExpiryAlertStep expiryAlertTick(AlertState& state, int slot, bool popOnTop, bool hasSound);
 
 struct RestartAlertStep {
-    bool restoreFocus = false;   // on the first tick, with "pop on top"
-    bool raiseSound = false;     // on the first tick, when the window has a sound
-    QString cyclesText;          // "Cycles: N", written every tick
-    bool shut = false;           // the alert ends: run do_timer3shut
+    bool restoreFocus = false; // on the first tick, with "pop on top"
+    bool raiseSound = false;   // on the first tick, when the window has a sound
+    QString cyclesText;        // "Cycles: N", written every tick
+    bool shut = false;         // the alert ends: run do_timer3shut
     bool restoreFocusAfterShut = false;
     TitleColour colour = TitleColour::Unchanged;
 };
@@ -42,6 +42,9 @@ struct RestartAlertStep {
 RestartAlertStep restartAlertTick(AlertState& state, bool popOnTop, bool hasSound);
 
 // What do_timer3shut does to the counters.
-inline void restartAlertShut(AlertState& state) { state.RestartTicks = 0; }
+inline void restartAlertShut(AlertState& state)
+{
+    state.RestartTicks = 0;
+}
 
 } // namespace quandrel

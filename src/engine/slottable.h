@@ -23,8 +23,7 @@ inline constexpr int16_t FocusAlertText = 1;
 inline constexpr int16_t FocusSoundList = 2;
 inline constexpr int16_t FocusTimerTitleBase = 10;
 
-template <typename T>
-using PerSlot = std::array<T, SlotCount>;
+template <typename T> using PerSlot = std::array<T, SlotCount>;
 
 // The process-wide per-slot state of the six timers. Every field starts at
 // zero, false or empty. Start instants are kept as milliseconds: DurationStart

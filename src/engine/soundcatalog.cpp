@@ -53,14 +53,12 @@ QStringList soundListItems()
 
 QStringList extractionOrder()
 {
-    return {QStringLiteral("BISCUITS"), QStringLiteral("BLEEP"),   QStringLiteral("BLEEP2"),
-            QStringLiteral("BREAD"),    QStringLiteral("CAKE"),    QStringLiteral("DING"),
-            QStringLiteral("EGGS"),     QStringLiteral("FISH"),    QStringLiteral("GREENVEG"),
-            QStringLiteral("MILK"),     QStringLiteral("PASTA"),   QStringLiteral("PIE"),
-            QStringLiteral("PIZZA"),    QStringLiteral("POULTRY"), QStringLiteral("PUDDING"),
-            QStringLiteral("PULSES"),   QStringLiteral("READY"),   QStringLiteral("REDMEAT"),
-            QStringLiteral("RICE"),     QStringLiteral("SEAFOOD"), QStringLiteral("SIREN"),
-            QStringLiteral("SOUP"),     QStringLiteral("TINKLE"),  QStringLiteral("VEGES"),
+    return {QStringLiteral("BISCUITS"), QStringLiteral("BLEEP"),   QStringLiteral("BLEEP2"),  QStringLiteral("BREAD"),
+            QStringLiteral("CAKE"),     QStringLiteral("DING"),    QStringLiteral("EGGS"),    QStringLiteral("FISH"),
+            QStringLiteral("GREENVEG"), QStringLiteral("MILK"),    QStringLiteral("PASTA"),   QStringLiteral("PIE"),
+            QStringLiteral("PIZZA"),    QStringLiteral("POULTRY"), QStringLiteral("PUDDING"), QStringLiteral("PULSES"),
+            QStringLiteral("READY"),    QStringLiteral("REDMEAT"), QStringLiteral("RICE"),    QStringLiteral("SEAFOOD"),
+            QStringLiteral("SIREN"),    QStringLiteral("SOUP"),    QStringLiteral("TINKLE"),  QStringLiteral("VEGES"),
             QStringLiteral("WHOOP")};
 }
 

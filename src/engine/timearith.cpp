@@ -112,7 +112,8 @@ void alarmtime(SlotTable& t, int i, int hour, int minute, int second, const QStr
         t.AlarmSecs[i] = hour == 12 ? minutesAndSeconds : hour * SecsPerHour + minutesAndSeconds;
     } else if (amPm == QLatin1String("PM")) {
         t.HalfDay = HalfDaySecs;
-        t.AlarmSecs[i] = hour == 12 ? t.HalfDay + minutesAndSeconds : hour * SecsPerHour + t.HalfDay + minutesAndSeconds;
+        t.AlarmSecs[i] =
+            hour == 12 ? t.HalfDay + minutesAndSeconds : hour * SecsPerHour + t.HalfDay + minutesAndSeconds;
     }
 }
 

@@ -24,7 +24,10 @@ struct ClockFaceFields {
 // Seconds as hours:minutes:seconds, hours unbounded ("100:00:00"). A negative
 // value shows one sign before the face of its magnitude: -61 is "-00:01:01".
 ClockFaceFields splitClockFace(qint64 seconds);
-inline QString clockFace(qint64 seconds) { return splitClockFace(seconds).joined(); }
+inline QString clockFace(qint64 seconds)
+{
+    return splitClockFace(seconds).joined();
+}
 
 // The whole number that the leading characters of text spell (blanks skipped,
 // optional sign, then digits); 0 when there are none. *isNumber tells whether

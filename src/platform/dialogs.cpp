@@ -25,8 +25,7 @@ QString toQtFileFilter(const QString& filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-void QtDialogs::message(const QString& title, const QString& text, MessageIcon icon,
-                        std::function<void()> closed)
+void QtDialogs::message(const QString& title, const QString& text, MessageIcon icon, std::function<void()> closed)
 {
     auto* box = new QMessageBox;
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -44,8 +43,7 @@ void QtDialogs::message(const QString& title, const QString& text, MessageIcon i
     box->open();
 }
 
-void QtDialogs::openFile(const QString& title, const QString& filter,
-                         std::function<void(const QString&)> picked)
+void QtDialogs::openFile(const QString& title, const QString& filter, std::function<void(const QString&)> picked)
 {
     auto* dialog = new QFileDialog(nullptr, title);
     dialog->setAttribute(Qt::WA_DeleteOnClose);

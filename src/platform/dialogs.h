@@ -17,8 +17,7 @@ public:
                          std::function<void()> closed = {}) = 0;
     // filter is in the "Description|pattern|Description|pattern" form; the
     // callback gets the full path picked, or an empty string on cancel.
-    virtual void openFile(const QString& title, const QString& filter,
-                          std::function<void(const QString&)> picked) = 0;
+    virtual void openFile(const QString& title, const QString& filter, std::function<void(const QString&)> picked) = 0;
 };
 
 // "Wave File (*.wav)|*.wav" -> "Wave File (*.wav)"; a description without its
@@ -27,10 +26,8 @@ QString toQtFileFilter(const QString& filter);
 
 class QtDialogs final : public Dialogs {
 public:
-    void message(const QString& title, const QString& text, MessageIcon icon,
-                 std::function<void()> closed) override;
-    void openFile(const QString& title, const QString& filter,
-                  std::function<void(const QString&)> picked) override;
+    void message(const QString& title, const QString& text, MessageIcon icon, std::function<void()> closed) override;
+    void openFile(const QString& title, const QString& filter, std::function<void(const QString&)> picked) override;
 };
 
 } // namespace quandrel

@@ -16,10 +16,7 @@ struct TickSchedule {
     std::function<qint64(const ClockReading&)> nextDue; // empty for an interval timer
 
     static TickSchedule interval(int ms) { return {ms, {}}; }
-    static TickSchedule aligned(std::function<qint64(const ClockReading&)> due)
-    {
-        return {0, std::move(due)};
-    }
+    static TickSchedule aligned(std::function<qint64(const ClockReading&)> due) { return {0, std::move(due)}; }
 };
 
 // A timer control: ticks while Enabled. Enabling a disabled timer starts a

@@ -119,8 +119,9 @@ void SoundForm::PlayWav()
     AudioCommands& audio = services_.audio;
     if (audio.waveOutGetNumDevs() == 0) {
         messageOpen_ = true;
-        services_.dialogs.message(QStringLiteral("Sound Card Check"), QStringLiteral("Your system cannot play WAV files"),
-                                  MessageIcon::Information, [this] {
+        services_.dialogs.message(QStringLiteral("Sound Card Check"),
+                                  QStringLiteral("Your system cannot play WAV files"), MessageIcon::Information,
+                                  [this] {
                                       messageOpen_ = false;
                                       if (loaded_)
                                           playNext();

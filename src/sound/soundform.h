@@ -31,7 +31,7 @@ public:
     SoundForm(SlotTable& table, Services& services, const SoundSource& source, QObject* parent = nullptr);
     ~SoundForm() override;
 
-    std::unique_ptr<TickTimer> PollTimer; // 50 ms, enabled while a request waits
+    std::unique_ptr<TickTimer> PollTimer;      // 50 ms, enabled while a request waits
     std::unique_ptr<TickTimer> PlayCheckTimer; // looks at the mode while a sound plays
     QString WavFile;
     QString WavMode;

@@ -73,8 +73,8 @@ void SoundSelection::Command3_Click()
     if (player_ && player_->busy())
         return; // an alert is sounding; it keeps the device
     if (audio.waveOutGetNumDevs() == 0) {
-        services_.dialogs.message(QStringLiteral("Sound Card Check"), QStringLiteral("Your system cannot play WAV files"),
-                                  MessageIcon::Information);
+        services_.dialogs.message(QStringLiteral("Sound Card Check"),
+                                  QStringLiteral("Your system cannot play WAV files"), MessageIcon::Information);
         return;
     }
     c_.Command3->setText(QStringLiteral("Stop Play"));

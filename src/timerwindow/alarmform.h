@@ -36,13 +36,13 @@ public:
     bool isLoaded() const { return loaded_; }
 
     // Controls, under the names the rest of the program uses.
-    QLabel* Label1 = nullptr;  // kind title
-    QLabel* Label2 = nullptr;  // main time display
+    QLabel* Label1 = nullptr;   // kind title
+    QLabel* Label2 = nullptr;   // main time display
     QLineEdit* Text1 = nullptr; // timer title; becomes the caption
-    QLabel* Label3 = nullptr;  // launch line
-    QLabel* Label4 = nullptr;  // clock line
-    QLabel* Label5 = nullptr;  // progress line
-    QLabel* Label6 = nullptr;  // "       EXPIRED!" banner
+    QLabel* Label3 = nullptr;   // launch line
+    QLabel* Label4 = nullptr;   // clock line
+    QLabel* Label5 = nullptr;   // progress line
+    QLabel* Label6 = nullptr;   // "       EXPIRED!" banner
     QPushButton* SWStart = nullptr;
     QPushButton* SWReset = nullptr;
     QFrame* Line1 = nullptr;
@@ -51,9 +51,9 @@ public:
     QLabel* CyclesLabel = nullptr;
     QLabel* Picture1 = nullptr; // loudspeaker
     QLabel* WavLabel = nullptr;
-    QLineEdit* Text2 = nullptr; // hidden: sound file path or "None"
-    QLineEdit* Text3 = nullptr; // hidden: sound list position
-    QPushButton* Command1 = nullptr; // hidden pop-up button
+    QLineEdit* Text2 = nullptr;        // hidden: sound file path or "None"
+    QLineEdit* Text3 = nullptr;        // hidden: sound list position
+    QPushButton* Command1 = nullptr;   // hidden pop-up button
     std::unique_ptr<TickTimer> Timer2; // expiry alert, 500 ms
     std::unique_ptr<TickTimer> Timer3; // restart alert, 500 ms
     std::unique_ptr<TickTimer> SWTimer;

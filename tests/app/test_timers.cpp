@@ -60,7 +60,8 @@ TEST(Launch, CountDownJourneyFromLaunchToClose)
     h.sim.advance(500);
     EXPECT_EQ(titleColour(f), QColor(255, 0, 0));
     EXPECT_FALSE(h.table.AlertSoundRequest[0]) << "taken by the player";
-    EXPECT_TRUE(h.audio.log.contains(QStringLiteral("open ") + soundFilePath(h.services.soundFolder, builtinSounds()[2]) +
+    EXPECT_TRUE(h.audio.log.contains(QStringLiteral("open ") +
+                                     soundFilePath(h.services.soundFolder, builtinSounds()[2]) +
                                      QStringLiteral(" type waveaudio alias voice1")));
 
     h.closeWindow(0);

@@ -48,8 +48,8 @@ TEST(Recordings, EveryRecordingHasItsFormat)
 {
     // tag 1 PCM, 2 Microsoft ADPCM; rate, bits, channels
     const std::map<QString, WaveFormat> expected{
-        {"BLEEP", {1, 11025, 8, 1}},  {"BLEEP2", {1, 22050, 8, 2}}, {"DING", {1, 11025, 16, 1}},
-        {"SIREN", {1, 22050, 8, 1}},  {"TINKLE", {1, 22050, 8, 1}}, {"WHOOP", {2, 11025, 4, 1}},
+        {"BLEEP", {1, 11025, 8, 1}}, {"BLEEP2", {1, 22050, 8, 2}}, {"DING", {1, 11025, 16, 1}},
+        {"SIREN", {1, 22050, 8, 1}}, {"TINKLE", {1, 22050, 8, 1}}, {"WHOOP", {2, 11025, 4, 1}},
     };
     for (const QString& name : extractionOrder()) {
         QFile resource(recordingResourcePath(name));

@@ -43,7 +43,8 @@ void FakeWindowOps::restore(QWidget* window)
 
 void FakeWindowOps::setStaysOnTop(QWidget* window, bool top)
 {
-    calls << QStringLiteral("topmost %1 %2").arg(window->objectName(), top ? QStringLiteral("on") : QStringLiteral("off"));
+    calls << QStringLiteral("topmost %1 %2")
+                 .arg(window->objectName(), top ? QStringLiteral("on") : QStringLiteral("off"));
     onTop[window] = top;
 }
 

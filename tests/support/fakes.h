@@ -21,7 +21,7 @@ public:
         MessageIcon icon;
     };
     QList<Message> messages;
-    QString nextPickedFile;  // "" answers as a cancel
+    QString nextPickedFile; // "" answers as a cancel
     int fileDialogs = 0;
     QString lastFileTitle, lastFileFilter;
     bool holdMessages = false;
@@ -58,9 +58,9 @@ class FakeAudioCommands final : public AudioCommands {
 public:
     QStringList log;
     int devices = 1;
-    QSet<QString> unplayable;       // paths whose open fails
-    QMap<QString, int> lengthsMs;   // play time by path; 1000 otherwise
-    QString openPath;               // empty while nothing is open
+    QSet<QString> unplayable;     // paths whose open fails
+    QMap<QString, int> lengthsMs; // play time by path; 1000 otherwise
+    QString openPath;             // empty while nothing is open
     bool playing = false;
     int playLimitMs = -1;
 

@@ -18,7 +18,8 @@ namespace quandrel::test {
 // The main window is loaded as at start-up.
 class AppHarness {
 public:
-    explicit AppHarness(QTimeZone zone = QTimeZone::utc(), QLocale locale = QLocale(QLocale::English, QLocale::UnitedStates));
+    explicit AppHarness(QTimeZone zone = QTimeZone::utc(),
+                        QLocale locale = QLocale(QLocale::English, QLocale::UnitedStates));
     ~AppHarness();
 
     ManualClock clock;
