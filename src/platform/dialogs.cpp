@@ -1,7 +1,9 @@
 #include "platform/dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace quandrel {
@@ -51,6 +53,8 @@ void QtDialogs::openFile(const QString& title, const QString& filter, std::funct
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setNameFilter(toQtFileFilter(filter));
     dialog->setDefaultSuffix(QStringLiteral("wav"));
+    const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    dialog->setDirectory(QDir(music).exists() ? music : QDir::homePath());
     dialog->setWindowModality(Qt::ApplicationModal);
     auto shared = std::make_shared<std::function<void(const QString&)>>(std::move(picked));
     auto answered = std::make_shared<bool>(false);

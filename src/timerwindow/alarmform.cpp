@@ -172,7 +172,7 @@ void AlarmForm::buildControls()
     layout->addLayout(autoRow);
     layout->addLayout(soundRow);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 21);
+    setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
 }
 
 QString AlarmForm::clockLine() const
