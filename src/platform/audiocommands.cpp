@@ -215,4 +215,11 @@ int MciCommandLayer::waveOutGetNumDevs()
     return backend_.deviceCount();
 }
 
+QString mciMode(AudioCommands& audio, const QString& alias)
+{
+    const QString answer = audio.mciSendString(QStringLiteral("status ") + alias + QStringLiteral(" mode"));
+    const qsizetype nul = answer.indexOf(QChar(u'\0'));
+    return nul < 0 ? answer : answer.left(nul);
+}
+
 } // namespace quandrel

@@ -25,6 +25,10 @@ signals:
     void playEnded();
 };
 
+// The mode word of an alias ("playing", "stopped"; "" when it is not open),
+// cut at its first NUL character.
+QString mciMode(AudioCommands& audio, const QString& alias);
+
 // Command layer over an AudioBackend.
 class MciCommandLayer final : public AudioCommands {
     Q_OBJECT

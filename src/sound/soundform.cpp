@@ -159,9 +159,7 @@ void SoundForm::finishPlay()
 
 bool SoundForm::IsWavePlaying(const QString& sAlias)
 {
-    const QString answer = services_.audio.mciSendString(QStringLiteral("status ") + sAlias + QStringLiteral(" mode"));
-    const qsizetype nul = answer.indexOf(QChar(u'\0'));
-    WavMode = nul < 0 ? answer : answer.left(nul);
+    WavMode = mciMode(services_.audio, sAlias);
     return WavMode == QLatin1String("playing");
 }
 

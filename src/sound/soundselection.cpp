@@ -115,9 +115,7 @@ void SoundSelection::finishTestPlay()
 
 bool SoundSelection::IsWavePlaying(const QString& sAlias)
 {
-    const QString answer = services_.audio.mciSendString(QStringLiteral("status ") + sAlias + QStringLiteral(" mode"));
-    const qsizetype nul = answer.indexOf(QChar(u'\0'));
-    return (nul < 0 ? answer : answer.left(nul)) == QLatin1String("playing");
+    return mciMode(services_.audio, sAlias) == QLatin1String("playing");
 }
 
 } // namespace quandrel
