@@ -80,20 +80,6 @@ TEST(RestartAlert, WithoutPopOnTopTheFocusStays)
     }
 }
 
-TEST(Stopwatch, StopKeepsTheLastTickAndGoesOn)
-{
-    constexpr qint64 T0 = 1'000'000'000'000;
-    StopwatchState sw;
-    sw.start(T0);
-    EXPECT_EQ(sw.tick(T0 + 5'000).value(), "00:00:05");
-    sw.stop(); // 0.7 s after the tick: the fraction is dropped
-    sw.start(T0 + 60'000);
-    EXPECT_EQ(sw.tick(T0 + 61'000).value(), "00:00:06");
-    sw.reset();
-    sw.start(T0 + 100'000);
-    EXPECT_EQ(sw.tick(T0 + 101'000).value(), "00:00:01");
-}
-
 TEST(Stopwatch, WrapsAfterTheLastSecondOfTheDay)
 {
     StopwatchState sw;

@@ -125,32 +125,6 @@ TEST(AlarmTick, ZeroWaitExpiresAtOnce)
     EXPECT_TRUE(alarmTick(t, 0, T0 + 400).expired);
 }
 
-// The local wall clock as a ClockReading would give it in a zone.
-qint64 wallMs(const QDateTime& local)
-{
-    return local.toMSecsSinceEpoch() + qint64(local.offsetFromUtc()) * 1000;
-}
-
-TEST(AlarmTick, SpringForwardRingsWhenTheLocalClockShowsTheAlarm)
-{
-    const QTimeZone berlin("Europe/Berlin");
-    ASSERT_TRUE(berlin.isValid());
-    SlotTable t;
-    const QDateTime launch(QDate(2026, 3, 29), QTime(1, 0, 0), berlin);
-    t.LaunchTimeText[0] = QStringLiteral("1:00:00 AM");
-    countTime(t, 0);
-    alarmtime(t, 0, 4, 0, 0, QStringLiteral("AM"));
-    alarmduration(t, t.AlarmSecs[0], t.LaunchSecs[0], 0);
-    EXPECT_EQ(t.AlarmWait[0], 10800);
-    t.AlarmStart[0] = wallMs(launch);
-
-    const QDateTime justBefore = launch.addSecs(7199); // local 03:59:59
-    EXPECT_FALSE(alarmTick(t, 0, wallMs(justBefore)).expired);
-    const QDateTime at = launch.addSecs(7200); // two real hours: local 04:00:00
-    EXPECT_EQ(at.time(), QTime(4, 0, 0));
-    EXPECT_TRUE(alarmTick(t, 0, wallMs(at)).expired);
-}
-
 TEST(DurationTick, FallBackDoesNotStretchACountDown)
 {
     const QTimeZone berlin("Europe/Berlin");
