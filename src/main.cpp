@@ -14,7 +14,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quandrel"));
-    QApplication::setDesktopFileName(QStringLiteral("quandrel"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.quandrel.Quandrel"));
 
     using namespace quandrel;
     SystemClock clock;

@@ -141,6 +141,9 @@ void Timermain::buildControls()
         grid->addWidget(valueEntry(Frame2, Text2, VScroll2, Label10), 1, 1);
         grid->addWidget(valueEntry(Frame2, Text3, VScroll3, Label11), 1, 2);
     }
+    Label9->setBuddy(VScroll1);
+    Label10->setBuddy(VScroll2);
+    Label11->setBuddy(VScroll3);
 
     // Alarm Clock
     Frame3 = named(new QGroupBox(QStringLiteral("Alarm Clock"), this), "Frame3");
@@ -224,6 +227,10 @@ void Timermain::buildControls()
         grid->addWidget(Label12, 1, 0, 1, 2);
         grid->setColumnStretch(1, 1);
     }
+    Frame1->setAccessibleName(QStringLiteral("Current Time"));
+    Label1->setBuddy(Label2);
+    Label2->setAccessibleDescription(QStringLiteral("Current Time"));
+    Label12->setAccessibleDescription(QStringLiteral("Number of timers running"));
 
     // Global
     Frame7 = named(new QGroupBox(QStringLiteral("Global"), this), "Frame7");
@@ -274,8 +281,13 @@ void Timermain::buildControls()
     connect(Check2, &QCheckBox::toggled, this, [this] { Check2_Click(); });
     connect(Check3, &QCheckBox::toggled, this, [this] { Check3_Click(); });
     const std::array<ReversedScrollBar*, 7> bars{VScroll1, VScroll2, VScroll3, VScroll4, VScroll5, VScroll6, VScroll7};
+    // Each bar is the control of the read-only box beside it: it carries the
+    // box's name for screen readers and takes the keyboard focus on Tab.
+    const std::array<QLineEdit*, 7> boxes{Text1, Text2, Text3, Text4, Text5, Text6, Text7};
     for (int i = 0; i < 7; ++i) {
-        bars[size_t(i)]->setAccessibleName(QStringLiteral("VScroll%1").arg(i + 1));
+        bars[size_t(i)]->setAccessibleName(boxes[size_t(i)]->toolTip());
+        bars[size_t(i)]->setAccessibleDescription(QStringLiteral("Up arrow raises the value, Down arrow lowers it"));
+        bars[size_t(i)]->setFocusPolicy(Qt::TabFocus);
         connect(bars[size_t(i)], &ReversedScrollBar::logicalValueChanged, this, [this, i] { VScroll_Change(i + 1); });
     }
 

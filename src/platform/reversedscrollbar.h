@@ -21,6 +21,9 @@ public:
 signals:
     void logicalValueChanged(int value);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     int bottom_;
     int top_;

@@ -43,7 +43,7 @@ bool readSoundFile(const QString& path, QByteArray* bytes)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    *bytes = file.read(kMaxFileBytes + 1);
+    *bytes = file.read(std::min(info.size(), kMaxFileBytes) + 1); // never a buffer of kMaxFileBytes
     return !bytes->isEmpty() && bytes->size() <= kMaxFileBytes;
 }
 

@@ -78,6 +78,8 @@ void AlarmForm::buildControls()
     QPalette red = Label2->palette();
     red.setColor(QPalette::WindowText, DisplayRed);
     Label2->setPalette(red);
+    Label1->setBuddy(Label2);
+    Label2->setAccessibleDescription(QStringLiteral("Timer reading"));
 
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -123,11 +125,18 @@ void AlarmForm::buildControls()
 
     Picture2 = makeLabel(this, "Picture2");
     Picture2->setToolTip(QStringLiteral("Auto-restart"));
+    Picture2->setAccessibleName(Picture2->toolTip());
     AutoLabel = makeLabel(this, "AutoLabel");
+    AutoLabel->setAccessibleDescription(Picture2->toolTip());
+    Picture2->setBuddy(AutoLabel);
     CyclesLabel = makeLabel(this, "CyclesLabel");
+    CyclesLabel->setAccessibleDescription(QStringLiteral("Cycles completed"));
     Picture1 = makeLabel(this, "Picture1");
     Picture1->setToolTip(QStringLiteral("Alert sound"));
+    Picture1->setAccessibleName(Picture1->toolTip());
     WavLabel = makeLabel(this, "WavLabel");
+    WavLabel->setAccessibleDescription(Picture1->toolTip());
+    Picture1->setBuddy(WavLabel);
 
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
@@ -139,6 +148,8 @@ void AlarmForm::buildControls()
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->hide();
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    setTabOrder(Text1, SWStart);
+    setTabOrder(SWStart, SWReset);
 
     // The launch, clock and progress lines, with the banner over the clock and
     // progress lines and the stopwatch buttons in their place in stopwatch mode.

@@ -1,0 +1,72 @@
+# Installation as a desktop program and the Debian package.
+#
+#   cmake --install build [--prefix ~/.local]    program, desktop entry, icons, metainfo
+#   cpack --config build/CPackConfig.cmake       quandrel_<version>-1_<arch>.deb
+#
+# The desktop entry, the hicolor icons and the AppStream metainfo all carry the
+# application id below; the program names the same id as its desktop file, so
+# that Wayland compositors match its windows to the entry and its icon.
+
+include(GNUInstallDirs)
+
+set(QUANDREL_APP_ID "io.github.quandrel.Quandrel")
+set(QUANDREL_PACKAGE_CONTACT "Quandrel maintainers <maintainers@quandrel.invalid>"
+    CACHE STRING "Maintainer field of the Debian package")
+set(QUANDREL_HOMEPAGE "" CACHE STRING "Homepage of the Debian package (left out when empty)")
+
+set(_quandrel_packaging ${CMAKE_CURRENT_LIST_DIR}/../packaging)
+set(_quandrel_images ${CMAKE_CURRENT_LIST_DIR}/../resources/images)
+
+# Directories the install creates get 0755 whatever the umask of the builder.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                                WORLD_READ WORLD_EXECUTE)
+
+install(FILES ${_quandrel_packaging}/${QUANDREL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${_quandrel_packaging}/${QUANDREL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The icon theme: the drawing for any size and the rendered pictures for the
+# usual fixed sizes, all under the application id.
+install(FILES ${_quandrel_images}/mainicon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${QUANDREL_APP_ID}.svg)
+foreach(size 16 32 48 64 128 256)
+  install(FILES ${_quandrel_images}/mainicon-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${QUANDREL_APP_ID}.png)
+endforeach()
+
+# The metainfo must name the release being built.
+file(READ ${_quandrel_packaging}/${QUANDREL_APP_ID}.metainfo.xml _quandrel_metainfo)
+if(NOT _quandrel_metainfo MATCHES "<release version=\"${PROJECT_VERSION}\"")
+  message(WARNING "packaging/${QUANDREL_APP_ID}.metainfo.xml has no <release> for version ${PROJECT_VERSION}")
+endif()
+
+# ---- Debian package ------------------------------------------------------
+
+set(CPACK_GENERATOR "DEB" CACHE STRING "Package generators run by cpack")
+set(CPACK_PACKAGE_NAME "quandrel")
+set(CPACK_PACKAGE_VENDOR "The Quandrel developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT ${QUANDREL_PACKAGE_CONTACT})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop multi-timer: count-downs, alarm clocks and stopwatches")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Quandrel runs up to six timers at once, each in a small window of its own:
+count-downs and count-ups of up to 23:59:59 (optionally restarting themselves),
+alarm clocks that go off at a time of day, and stopwatches. A timer that goes
+off shows EXPIRED!, flashes its title and plays one of 24 built-in alert
+sounds or a wave file of your own.")
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+if(QUANDREL_HOMEPAGE)
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUANDREL_HOMEPAGE})
+endif()
+# The libraries the program links come from dpkg-shlibdeps (package dpkg-dev);
+# Qt's X11 platform plugin is loaded at run time, so it is named here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Wayland sessions need Qt's Wayland platform plugin; without it Qt falls back to XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+
+include(CPack)

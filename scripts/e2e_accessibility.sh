@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The accessibility end-to-end test: drives the real Quandrel through the
+# AT-SPI accessibility bus on a virtual display (keyboard walk, names and
+# descriptions, a count-down launched, expired and closed).
+#
+#   bash scripts/e2e_accessibility.sh              install what is missing, build, run the test
+#   QUANDREL_BIN=/usr/bin/quandrel bash scripts/e2e_accessibility.sh   test an installed program
+#   QUANDREL_BUILD_DIR=build-e2e bash scripts/e2e_accessibility.sh     build somewhere else (default: build)
+#
+# Extra arguments go to the test (e.g. CountDownJourney to run one group).
+# Needs only bash and apt; runs as root or through sudo. Exits non-zero on failure.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+packages=(
+    xvfb xauth openbox dbus dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+    qt6-qpa-plugins
+)
+if [ -z "${QUANDREL_BIN:-}" ]; then
+    packages+=(cmake ninja-build g++ pkg-config qt6-base-dev libsdl2-dev libsdl2-mixer-dev libgtest-dev)
+fi
+
+install_missing() {
+    local missing=() p
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "Please run as root or install sudo: missing ${missing[*]}" >&2; exit 1; }
+        sudo=(sudo)
+    fi
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+install_missing
+binary="${QUANDREL_BIN:-}"
+if [ -z "$binary" ]; then
+    dir="${QUANDREL_BUILD_DIR:-build}"
+    [ -f "$dir/CMakeCache.txt" ] || cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$dir" --target quandrel -j "$(nproc)"
+    binary="$dir/src/quandrel"
+fi
+exec bash tests/e2e/run_e2e.sh "$binary" "$@"
