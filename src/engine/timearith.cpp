@@ -82,7 +82,13 @@ bool countTime(SlotTable& t, int i)
     t.LaunchHour[i] = hour;
     t.LaunchMinute[i] = minute;
     t.LaunchSecond[i] = second;
-    const bool fieldsOk = hourOk && minuteOk && secondOk;
+    // Every character of a field must be a digit: "9時35分47秒" has the length
+    // of "09:35:47" but not its fields.
+    const auto digitsOnly = [](QStringView field) {
+        return std::all_of(field.begin(), field.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    const bool fieldsOk = hourOk && minuteOk && secondOk && digitsOnly(view.mid(0, hourLength)) &&
+                          digitsOnly(view.mid(hourLength + 1, 2)) && digitsOnly(view.mid(hourLength + 4, 2));
     const int32_t minutesAndSeconds = minute * SecsPerMinute + second;
 
     if (length == 7 || length == 8) {

@@ -215,6 +215,12 @@ int MciCommandLayer::waveOutGetNumDevs()
     return backend_.deviceCount();
 }
 
+QString mciPathArgument(const QString& path)
+{
+    const bool bare = path == path.trimmed() && !(path.size() >= 2 && path.startsWith(u'"') && path.endsWith(u'"'));
+    return bare ? path : QLatin1Char('"') + path + QLatin1Char('"');
+}
+
 QString mciMode(AudioCommands& audio, const QString& alias)
 {
     const QString answer = audio.mciSendString(QStringLiteral("status ") + alias + QStringLiteral(" mode"));

@@ -29,6 +29,10 @@ signals:
 // cut at its first NUL character.
 QString mciMode(AudioCommands& audio, const QString& alias);
 
+// A file path as the open command carries it: as it is, or in double quotes
+// when blanks at its ends (or quotes around it) would otherwise be lost.
+QString mciPathArgument(const QString& path);
+
 // Command layer over an AudioBackend.
 class MciCommandLayer final : public AudioCommands {
     Q_OBJECT

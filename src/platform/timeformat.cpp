@@ -16,7 +16,14 @@ QString longTimeFormat(const QLocale& locale)
 
 QString longTimeText(const QTime& time, const QLocale& locale)
 {
-    return locale.toString(time, longTimeFormat(locale));
+    // Clock lines ask every second: work the format out once per locale.
+    thread_local QLocale cachedLocale = QLocale::c();
+    thread_local QString cachedFormat = longTimeFormat(cachedLocale);
+    if (!(locale == cachedLocale)) {
+        cachedLocale = locale;
+        cachedFormat = longTimeFormat(locale);
+    }
+    return locale.toString(time, cachedFormat);
 }
 
 } // namespace quandrel

@@ -128,7 +128,8 @@ void SoundForm::PlayWav()
                                   });
         return;
     }
-    audio.mciSendString(QStringLiteral("open ") + WavFile + QStringLiteral(" type waveaudio alias voice1"));
+    audio.mciSendString(QStringLiteral("open ") + mciPathArgument(WavFile) +
+                        QStringLiteral(" type waveaudio alias voice1"));
     audio.mciSendString(QStringLiteral("set voice1 time format ms"));
     const int length = leadingNumber(audio.mciSendString(QStringLiteral("status voice1 length")));
     if (length >= 3000)

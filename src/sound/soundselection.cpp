@@ -78,7 +78,8 @@ void SoundSelection::Command3_Click()
         return;
     }
     c_.Command3->setText(QStringLiteral("Stop Play"));
-    audio.mciSendString(QStringLiteral("open ") + ChosenWavFile + QStringLiteral(" type waveaudio alias voice1"));
+    audio.mciSendString(QStringLiteral("open ") + mciPathArgument(ChosenWavFile) +
+                        QStringLiteral(" type waveaudio alias voice1"));
     audio.mciSendString(QStringLiteral("play voice1"));
     if (IsWavePlaying(QStringLiteral("voice1"))) {
         waiting_ = true;
