@@ -1,9 +1,5 @@
-// Randomised journeys through the whole program on the simulated clock: a
-// seeded stream of everything a user can do, interleaved with time passing
-// and the wall clock being set, with every invariant checked after each step.
-//
-// Replay a failure with the seed and step count it prints:
-//   QUANDREL_JOURNEY_SEED=<seed> QUANDREL_JOURNEY_STEPS=<steps> app_tests --gtest_filter='Journey.*'
+// Seeded random use of the whole program on the simulated clock, every invariant checked after each step.
+// Replay: QUANDREL_JOURNEY_SEED=<seed> QUANDREL_JOURNEY_STEPS=<steps> app_tests --gtest_filter='Journey.*'
 
 #include "support/harness.h"
 #include "support/invariants.h"
@@ -33,8 +29,7 @@ using namespace quandrel::test;
 
 namespace {
 
-// Files the user may pick with "Play File...": ordinary ones, awkward names,
-// and some that cannot be played at all.
+// Files the user may pick with "Play File...": ordinary ones, awkward names, and some that cannot be played at all.
 const std::vector<QString>& pickableFiles()
 {
     static const std::vector<QString> files{
@@ -281,8 +276,7 @@ private:
             trail_.pop_front();
     }
 
-    // Time passes; a sound that plays usually ends within a second or two,
-    // as the built-in recordings do.
+    // Time passes; a sound that plays usually ends within a second or two, as the built-in recordings do.
     QString advance(qint64 ms)
     {
         for (qint64 left = ms; left > 0; left -= 1000) {

@@ -17,6 +17,30 @@ QStringList brokenInvariants(AppHarness& h)
     return brokenInvariants(h.m(), h.table, h.audio.openPath);
 }
 
+namespace {
+::testing::AssertionResult noneOf(const QStringList& broken)
+{
+    if (broken.isEmpty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << qPrintable(broken.join('\n'));
+}
+} // namespace
+
+::testing::AssertionResult invariantsHold(AppHarness& h)
+{
+    return noneOf(brokenInvariants(h));
+}
+
+::testing::AssertionResult invariantsHold(Timermain& m, const SlotTable& t)
+{
+    return noneOf(brokenInvariants(m, t));
+}
+
+::testing::AssertionResult AlertAudit::clean() const
+{
+    return noneOf(faults);
+}
+
 QStringList brokenInvariants(Timermain& m, const SlotTable& t, const QString& heldPath)
 {
     QStringList broken;
@@ -67,21 +91,16 @@ QStringList brokenInvariants(Timermain& m, const SlotTable& t, const QString& he
         }
         if (f->SWTimer->isEnabled())
             fail(slot + QStringLiteral("stopwatch tick on a ") + kind);
-        bool own = false, others = false;
-        if (kind == QLatin1String("CountDown:")) {
-            own = downTick;
-            others = alarmTick || upTick;
-        } else if (kind == QLatin1String("CountUp:")) {
-            own = upTick;
-            others = alarmTick || downTick;
-        } else if (kind == QLatin1String("Alarm Set For:")) {
-            own = alarmTick;
-            others = downTick || upTick;
-        } else {
+        const bool* ownTick = kind == QLatin1String("CountDown:")       ? &downTick
+                              : kind == QLatin1String("CountUp:")       ? &upTick
+                              : kind == QLatin1String("Alarm Set For:") ? &alarmTick
+                                                                        : nullptr;
+        if (!ownTick) {
             fail(slot + QStringLiteral("unknown kind '%1'").arg(kind));
             continue;
         }
-        if (others)
+        const bool own = *ownTick;
+        if (int(alarmTick) + int(downTick) + int(upTick) > int(own))
             fail(slot + QStringLiteral("another kind's tick timer runs for a ") + kind);
         const bool restarts = kind != QLatin1String("Alarm Set For:") && t.AutoRestart[n] != 0;
         if (restarts) {
@@ -105,9 +124,7 @@ QStringList brokenInvariants(Timermain& m, const SlotTable& t, const QString& he
                  .arg(m.Command5->isEnabled())
                  .arg(loaded));
 
-    // The sound side: a waiting request is always on its way to the player,
-    // the device is held only by a sound that plays, the test button tells
-    // the truth.
+    // A waiting request is on its way to the player, only a playing sound holds the device, the test button is right.
     const SoundForm& player = *m.soundForm;
     if (t.anySoundRequest() && !player.busy() && !player.PollTimer->isEnabled())
         fail(QStringLiteral("a sound request waits but the player will not look"));
@@ -140,8 +157,7 @@ AlertAudit::~AlertAudit()
 
 void AlertAudit::raised()
 {
-    // Runs inside the tick that raised it: first settle what the player took
-    // since, so that a fresh request of the same slot counts as its own.
+    // Inside the raising tick: settle what the player took first, so a fresh request of a slot counts as its own.
     readAudio();
     readMessages();
     settle();
@@ -150,16 +166,13 @@ void AlertAudit::raised()
             const bool flag = alert ? h_.table.AlertSoundRequest[n] : h_.table.CycleSoundRequest[n];
             if (!flag)
                 continue;
-            // Only a window whose alert is on its first tick can have raised
-            // it just now; for the others this is an older request.
+            // Only an alert on its first tick can have raised it just now; otherwise it is an older request.
             AlarmForm* f = h_.form(n);
             const bool mayHaveRaised = f && (alert ? f->alert.ExpiryTicks : f->alert.RestartTicks) == 1;
             const auto known = std::find_if(pending_.begin(), pending_.end(),
                                             [n, alert](const Pending& p) { return p.slot == n && p.alert == alert; });
             if (known != pending_.end()) {
-                // Raised again: one request if the first still waits; if its
-                // sound was heard meanwhile, the player took it and this is
-                // a new one.
+                // Raised again: the same request if the first waits; a new one if its sound was heard meanwhile.
                 if (!mayHaveRaised || !heard(*known))
                     continue;
                 ++played;
@@ -227,12 +240,6 @@ void AlertAudit::noteCloses()
     }
 }
 
-bool AlertAudit::settled(const Pending& p) const
-{
-    const bool flag = p.alert ? h_.table.AlertSoundRequest[p.slot] : h_.table.CycleSoundRequest[p.slot];
-    return !flag;
-}
-
 bool AlertAudit::heard(const Pending& p) const
 {
     return std::any_of(opened_.begin(), opened_.end(),
@@ -242,7 +249,7 @@ bool AlertAudit::heard(const Pending& p) const
 void AlertAudit::settle()
 {
     for (auto it = pending_.begin(); it != pending_.end();) {
-        if (!settled(*it)) {
+        if (it->alert ? h_.table.AlertSoundRequest[it->slot] : h_.table.CycleSoundRequest[it->slot]) {
             ++it;
             continue;
         }
@@ -252,8 +259,7 @@ void AlertAudit::settle()
             taken_.push_back(*it);
         it = pending_.erase(it);
     }
-    // A taken request plays its sound now or, behind the announcement of a
-    // dish sound, a little later.
+    // A taken request plays now or, behind a dish sound's announcement, a little later.
     for (auto it = taken_.begin(); it != taken_.end();) {
         if (heard(*it)) {
             ++played;
@@ -315,17 +321,15 @@ void AlertAudit::drain(int maxRounds)
 
 std::uint64_t journeySeed(std::uint64_t fallback)
 {
-    const QByteArray text = qgetenv("QUANDREL_JOURNEY_SEED");
     bool ok = false;
-    const qulonglong seed = text.toULongLong(&ok, 0);
+    const qulonglong seed = qgetenv("QUANDREL_JOURNEY_SEED").toULongLong(&ok, 0);
     return ok ? seed : fallback;
 }
 
 long journeySteps(long fallback)
 {
-    const QByteArray text = qgetenv("QUANDREL_JOURNEY_STEPS");
     bool ok = false;
-    const long steps = text.toLong(&ok);
+    const long steps = qgetenv("QUANDREL_JOURNEY_STEPS").toLong(&ok);
     return ok && steps > 0 ? steps : fallback;
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -14,31 +16,27 @@
 
 namespace quandrel::test {
 
-// The rules that hold between the slot table, the main window, the timer
-// windows, the tick timers and the sound player after any handler has run.
-// Returns a description of every rule broken; empty when all hold.
+// Every rule broken between slot table, windows, tick timers and player after any handler ran; heldPath is the
+// sound holding the audio device ("" when none or unknown).
 QStringList brokenInvariants(AppHarness& h);
-// The same for a main window on other services; heldPath is the sound that
-// holds the audio device ("" when none or unknown).
 QStringList brokenInvariants(Timermain& m, const SlotTable& t, const QString& heldPath = QString());
+// The same as a gtest assertion that lists what broke.
+::testing::AssertionResult invariantsHold(AppHarness& h);
+::testing::AssertionResult invariantsHold(Timermain& m, const SlotTable& t);
 
-// Watches every sound request the timer windows raise and what became of it.
-// A request is kept until the player takes it; it must then have opened the
-// window's sound (or shown "Sound Card Check"), unless the window was closed
-// first. An open that fails for a playable file, or an open while another
-// sound still holds the device, is a fault too. It reads (and empties) the
-// fake device's command log and message list: a test using it leaves them be.
+// Follows every sound request the timer windows raise: once the player takes it, it must open the window's sound
+// (or show "Sound Card Check") unless the window closed first; a failed open of a playable file, or an open while
+// another sound holds the device, is a fault too. It empties the fake device's command log and message list.
 class AlertAudit {
 public:
     explicit AlertAudit(AppHarness& h);
     ~AlertAudit();
 
-    // Reads the audio commands and messages since the last call and settles
-    // the requests the player has taken. Call after every step.
+    // Reads commands and messages since the last call and settles what the player took. Call after every step.
     void update();
-    // Lets sounds end and boxes close until every request raised so far was
-    // taken; records a fault for any that never is.
+    // Ends sounds and closes boxes until every request raised so far is settled; a fault for any that is not.
     void drain(int maxRounds = 400);
+    ::testing::AssertionResult clean() const;
 
     QStringList faults;
     long requests = 0;    // raised
@@ -68,7 +66,6 @@ private:
     void readMessages();
     void noteCloses();
     void settle();
-    bool settled(const Pending& p) const;
     bool heard(const Pending& p) const;
 
     AppHarness& h_;
@@ -84,8 +81,7 @@ private:
     std::function<void()> inner_;
 };
 
-// A reproducible source of choices: the same seed gives the same sequence
-// with any standard library.
+// Reproducible choices: the same seed gives the same sequence with any standard library.
 class Dice {
 public:
     explicit Dice(std::uint64_t seed) : gen_(seed) {}
@@ -99,8 +95,7 @@ private:
     std::mt19937_64 gen_;
 };
 
-// Seed and step count from the environment (QUANDREL_JOURNEY_SEED,
-// QUANDREL_JOURNEY_STEPS), or the given defaults.
+// QUANDREL_JOURNEY_SEED and QUANDREL_JOURNEY_STEPS from the environment, or the defaults.
 std::uint64_t journeySeed(std::uint64_t fallback);
 long journeySteps(long fallback);
 

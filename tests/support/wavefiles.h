@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace quandrel::test {
 
-// Wave files put together byte by byte, so that a test knows exactly what
-// the decoder gets: sound ones and broken ones.
-
+// Wave files built byte by byte, so a test knows exactly what the decoder gets.
 inline QByteArray le16(int value)
 {
     QByteArray bytes(2, '\0');
@@ -42,19 +45,43 @@ inline QByteArray pcmFormat(int channels, int rate, int bits)
            le16(bits);
 }
 
-// Mono 8-bit samples of a quiet tone.
-inline QByteArray toneSamples(int rate, int ms)
+// A quiet 440 Hz tone, 8 or 16 bits a sample.
+inline QByteArray toneSamples(int rate, int ms, int channels = 1, int bits = 8)
 {
-    const int frames = int(qint64(rate) * ms / 1000);
-    QByteArray samples(frames, '\0');
-    for (int i = 0; i < frames; ++i)
-        samples[i] = char(128 + int(std::sin(2 * M_PI * 440 * i / rate) * 30));
+    QByteArray samples;
+    for (int i = 0; i < int(qint64(rate) * ms / 1000); ++i) {
+        const int level = int(std::sin(2 * M_PI * 440 * i / rate) * 30);
+        for (int c = 0; c < channels; ++c)
+            samples += bits == 8 ? QByteArray(1, char(128 + level)) : le16(level * 256);
+    }
     return samples;
 }
 
-inline QByteArray toneWave(int ms, int rate = 11025)
+inline QByteArray toneWave(int ms, int rate = 11025, int channels = 1, int bits = 8)
 {
-    return riffWave(riffChunk("fmt ", pcmFormat(1, rate, 8)) + riffChunk("data", toneSamples(rate, ms)));
+    return riffWave(riffChunk("fmt ", pcmFormat(channels, rate, bits)) +
+                    riffChunk("data", toneSamples(rate, ms, channels, bits)));
 }
+
+// Writes bytes to path, making its folder; returns path.
+inline QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << "cannot write " << qPrintable(path);
+    file.write(bytes);
+    return path;
+}
+
+// Sets an environment variable for a scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)) { qputenv(name, value); }
+    ~ScopedEnv() { old_.isNull() ? qunsetenv(name_) : qputenv(name_, old_); }
+
+private:
+    const char* name_;
+    QByteArray old_;
+};
 
 } // namespace quandrel::test
