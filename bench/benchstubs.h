@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <functional>
 
 // Quiet stand-ins for the parts of the outside world that a benchmark does
@@ -19,6 +21,20 @@ inline double wallMs()
 {
     using namespace std::chrono;
     return duration<double, std::milli>(system_clock::now().time_since_epoch()).count();
+}
+
+// Milliseconds that the calling thread has spent so far waiting for a CPU
+// while it was ready to run (the kernel's run-queue delay); NaN when unknown.
+// A rise across a wake-up says the machine, not the program, was late.
+inline double runQueueWaitMs()
+{
+    std::FILE* file = std::fopen("/proc/thread-self/schedstat", "r");
+    if (!file)
+        return std::nan("");
+    unsigned long long running = 0, waiting = 0;
+    const int read = std::fscanf(file, "%llu %llu", &running, &waiting);
+    std::fclose(file);
+    return read == 2 ? double(waiting) / 1e6 : std::nan("");
 }
 
 class QuietDialogs final : public Dialogs {

@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/resourcefiles.h"
 #include "platform/reversedscrollbar.h"
+#include "platform/steadylabel.h"
 #include "platform/timeformat.h"
 #include "platform/windowops.h"
 #include "sound/extraction.h"
@@ -223,7 +224,7 @@ void Timermain::buildControls()
     {
         auto* grid = new QGridLayout(Frame1);
         grid->addWidget(Label1, 0, 0);
-        grid->addWidget(Label2, 0, 1);
+        grid->addWidget(Label2, 0, 1, Qt::AlignLeft);
         grid->addWidget(Label12, 1, 0, 1, 2);
         grid->setColumnStretch(1, 1);
     }
@@ -354,6 +355,7 @@ void Timermain::Form_Load()
     setWindowIcon(QIcon(QStringLiteral(":/images/mainicon.png")));
     Picture3->setPixmap(LoadResourcePicture(101, QStringLiteral("Custom"), QString(), devicePixelRatioF()));
     Label2->setText(clockText());
+    holdLabelSize(Label2, timeOfDayShapes(services_.locale));
     Label13->setText(QStringLiteral("v 1.1"));
     Label14->setText(QStringLiteral("Quandrel: six timers, alarms and stopwatches at once"));
     table_.clearNumbered();
@@ -565,10 +567,6 @@ void Timermain::Command1_Click()
     table_.TimerWinState[n] = WinShown;
     auto* form = new AlarmForm(n, table_, services_, *this);
     ALARMFORM[n] = form;
-    form->adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        form->move(AlarmForm::initialPosition(n, form->frameGeometry().size(), screen->availableGeometry()));
-    form->show();
 
     const ClockReading now = services_.clock.now();
     switch (table_.TimerKind) {
@@ -592,6 +590,13 @@ void Timermain::Command1_Click()
                               QLatin1Char(' ') + Text7->text());
         form->Label3->setText(QStringLiteral("Alarm Set At: ") + table_.LaunchTimeText[n]);
         form->Label5->setText(QStringLiteral("0 elapsed"));
+        {
+            const QString wait = QString::number(table_.AlarmWait[n]);
+            // Room for the elapsed count to pass the wait, or go negative,
+            // when the clock is changed.
+            holdLabelSize(form->Label5,
+                          {QLatin1Char('-') + wait + QStringLiteral(" elapsed of ") + wait + QStringLiteral(" sec")});
+        }
         form->Text1->setText(Text8->text());
         break;
     }
@@ -606,6 +611,8 @@ void Timermain::Command1_Click()
         form->Label3->setText(QStringLiteral("Alarm Set At: ") + table_.LaunchTimeText[n]);
         form->Label5->setText(QStringLiteral("Counting ") + Text1->text() + QStringLiteral("h ") + Text2->text() +
                               QStringLiteral("m ") + Text3->text() + QStringLiteral("s"));
+        form->Label2->setAlignment(Qt::AlignCenter);
+        holdLabelSize(form->Label2, {QStringLiteral("Start"), QStringLiteral("-000:00:00")});
         form->Text1->setText(Text8->text());
         Timer[countDown ? countDownTimerOf(n) : countUpTimerOf(n)]->setEnabled(true);
         break;
@@ -616,6 +623,11 @@ void Timermain::Command1_Click()
     default:
         break;
     }
+    // Shown once its captions are in, so it is placed at its final size.
+    form->adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        form->move(AlarmForm::initialPosition(n, form->frameGeometry().size(), screen->availableGeometry()));
+    form->show();
 }
 
 // ---- Ticks -------------------------------------------------------------

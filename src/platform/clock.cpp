@@ -16,8 +16,14 @@ QDateTime ClockReading::localDateTime() const
 
 ClockReading SystemClock::now() const
 {
-    const QDateTime local = QDateTime::currentDateTime();
-    return {local.toMSecsSinceEpoch(), local.offsetFromUtc()};
+    const qint64 utcMs = QDateTime::currentMSecsSinceEpoch();
+    // Offsets change on whole seconds only.
+    const qint64 second = utcMs >= 0 ? utcMs / 1000 : (utcMs - 999) / 1000;
+    if (second != offsetSecond_) {
+        offsetSecs_ = QDateTime::fromMSecsSinceEpoch(utcMs, Qt::LocalTime).offsetFromUtc();
+        offsetSecond_ = second;
+    }
+    return {utcMs, offsetSecs_};
 }
 
 } // namespace quandrel

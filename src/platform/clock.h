@@ -4,6 +4,8 @@
 #include <QTime>
 #include <QtGlobal>
 
+#include <limits>
+
 namespace quandrel {
 
 // One reading of the wall clock: the UTC instant and the local offset in force
@@ -29,6 +31,12 @@ public:
 class SystemClock final : public Clock {
 public:
     ClockReading now() const override;
+
+private:
+    // The local offset of the last second read: looking it up reads the
+    // time-zone file's status, and every tick reads the clock several times.
+    mutable qint64 offsetSecond_ = std::numeric_limits<qint64>::min();
+    mutable int offsetSecs_ = 0;
 };
 
 } // namespace quandrel

@@ -2,6 +2,7 @@
 
 #include "engine/ticks.h"
 #include "platform/resourcefiles.h"
+#include "platform/steadylabel.h"
 #include "platform/timeformat.h"
 #include "platform/windowops.h"
 #include "timerwindow/timerhost.h"
@@ -183,7 +184,17 @@ void AlarmForm::buildControls()
     layout->addLayout(autoRow);
     layout->addLayout(soundRow);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
+    // One width for every kind, wide enough for the longest progress line and
+    // time display, so that the six windows tile evenly.
+    QLabel progress(QStringLiteral("-00000 elapsed of 00000 sec"));
+    holdLabelSize(&progress, {progress.text()});
+    QLabel display;
+    display.setFont(Label2->font());
+    holdLabelSize(&display, {QStringLiteral("-000:00:00"), QStringLiteral("12:00:00 PM")});
+    // The layout fixes the window at its hint, so the width goes on the title box.
+    const int margins = layout->contentsMargins().left() + layout->contentsMargins().right();
+    Text1->setMinimumWidth(std::max(
+        {fontMetrics().horizontalAdvance(QLatin1Char('M')) * 16 - margins, progress.width(), display.width()}));
 }
 
 QString AlarmForm::clockLine() const
@@ -207,6 +218,10 @@ void AlarmForm::Form_Load()
     SWStart->setVisible(false);
     SWReset->setVisible(false);
     Label4->setText(clockLine());
+    QStringList clockShapes = timeOfDayShapes(services_.locale);
+    for (QString& shape : clockShapes)
+        shape.prepend(QStringLiteral("Current Time: "));
+    holdLabelSize(Label4, clockShapes);
     Label2->setText(QStringLiteral("Start"));
     generalclocktimerEnabled = true;
 
@@ -247,6 +262,7 @@ void AlarmForm::Form_Load()
         Label5->setVisible(false);
         WavLabel->setText(QStringLiteral("N/A"));
         Label2->setText(QStringLiteral("00:00:00"));
+        holdLabelSize(Label2, {QStringLiteral("-00:00:00")});
         stopwatch = StopwatchState{};
     }
     Text1_Change();

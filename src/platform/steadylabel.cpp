@@ -1,0 +1,39 @@
+#include "platform/steadylabel.h"
+
+#include "platform/timeformat.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTime>
+
+#include <algorithm>
+
+namespace quandrel {
+
+void holdLabelSize(QLabel* label, const QStringList& shapes)
+{
+    const QFontMetrics metrics(label->font());
+    QChar widest = u'0';
+    for (char16_t digit = u'1'; digit <= u'9'; ++digit) {
+        if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widest))
+            widest = QChar(digit);
+    }
+    int width = 0;
+    for (QString shape : shapes) {
+        for (QChar& c : shape) {
+            if (c.isDigit())
+                c = widest;
+        }
+        width = std::max(width, metrics.boundingRect(shape).width() + 2);
+    }
+    const QMargins margins = label->contentsMargins();
+    width += margins.left() + margins.right() + 2 * label->margin();
+    label->setFixedSize(std::max(width, label->sizeHint().width()), label->sizeHint().height());
+}
+
+QStringList timeOfDayShapes(const QLocale& locale)
+{
+    return {longTimeText(QTime(10, 0, 0), locale), longTimeText(QTime(22, 0, 0), locale)};
+}
+
+} // namespace quandrel
