@@ -20,23 +20,10 @@ if [ -z "${QUANDREL_BIN:-}" ]; then
     packages+=(cmake ninja-build g++ pkg-config qt6-base-dev libsdl2-dev libsdl2-mixer-dev libgtest-dev)
 fi
 
-install_missing() {
-    local missing=() p
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=()
-    if [ "$(id -u)" -ne 0 ]; then
-        command -v sudo >/dev/null || { echo "Please run as root or install sudo: missing ${missing[*]}" >&2; exit 1; }
-        sudo=(sudo)
-    fi
-    echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
+# shellcheck source=scripts/install_missing.sh
+source scripts/install_missing.sh
 
-install_missing
+install_missing "${packages[@]}"
 binary="${QUANDREL_BIN:-}"
 if [ -z "$binary" ]; then
     dir="${QUANDREL_BUILD_DIR:-build}"

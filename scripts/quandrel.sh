@@ -15,21 +15,8 @@ packages=(
     fonts-dejavu-core xvfb xauth openbox imagemagick
 )
 
-install_missing() {
-    local missing=() p
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=()
-    if [ "$(id -u)" -ne 0 ]; then
-        command -v sudo >/dev/null || { echo "Please run as root or install sudo: missing ${missing[*]}" >&2; exit 1; }
-        sudo=(sudo)
-    fi
-    echo "Installing: ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
+# shellcheck source=scripts/install_missing.sh
+source scripts/install_missing.sh
 
 build() { # build-dir [cmake options...]
     local dir=$1
@@ -40,7 +27,7 @@ build() { # build-dir [cmake options...]
 
 case "${1:-}" in
 run)
-    install_missing
+    install_missing "${packages[@]}"
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
         echo "No display found: starting Quandrel on a virtual X display (xvfb-run)."
@@ -49,7 +36,7 @@ run)
     exec build/src/quandrel
     ;;
 test | test-asan)
-    install_missing
+    install_missing "${packages[@]}"
     dir=build
     opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
     if [ "$1" = test-asan ]; then
