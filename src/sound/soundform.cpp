@@ -44,6 +44,7 @@ void SoundForm::Form_Unload()
     queue_.clear();
     sequenceActive_ = false;
     waiting_ = false;
+    WavMode.clear();
 }
 
 void SoundForm::wake()
