@@ -8,14 +8,14 @@
 namespace quandrel {
 
 SoundForm::SoundForm(SlotTable& table, Services& services, const SoundSource& source, QObject* parent)
-    : QObject(parent), table_(table), services_(services), source_(source)
+    : QObject(parent),
+      playWait(
+          services, [this] { return IsWavePlaying(QStringLiteral("voice1")); }, [this] { finishPlay(); }),
+      table_(table), services_(services), source_(source)
 {
     setObjectName(QStringLiteral("SoundForm"));
     PollTimer = services_.timers.create(TickSchedule::interval(50));
     PollTimer->onTick = [this] { PollTimer_Timer(); };
-    PlayCheckTimer = services_.timers.create(TickSchedule::interval(250));
-    PlayCheckTimer->onTick = [this] { checkPlay(); };
-    connect(&services_.audio, &AudioCommands::playEnded, this, [this] { checkPlay(); });
 }
 
 SoundForm::~SoundForm()
@@ -39,11 +39,10 @@ void SoundForm::Form_Unload()
     services_.audio.mciSendString(QStringLiteral("stop voice1"));
     services_.audio.mciSendString(QStringLiteral("close voice1"));
     PollTimer->setEnabled(false);
-    PlayCheckTimer->setEnabled(false);
+    playWait.cancel();
     table_.onSoundRequest = nullptr;
     queue_.clear();
     sequenceActive_ = false;
-    waiting_ = false;
     WavMode.clear();
 }
 
@@ -137,24 +136,11 @@ void SoundForm::PlayWav()
         audio.mciSendString(QStringLiteral("play voice1 from 0 to 3000"));
     else
         audio.mciSendString(QStringLiteral("play voice1"));
-    if (IsWavePlaying(QStringLiteral("voice1"))) {
-        waiting_ = true;
-        PlayCheckTimer->setEnabled(true);
-        return;
-    }
-    finishPlay();
-}
-
-void SoundForm::checkPlay()
-{
-    if (waiting_ && !IsWavePlaying(QStringLiteral("voice1")))
-        finishPlay();
+    playWait.begin();
 }
 
 void SoundForm::finishPlay()
 {
-    waiting_ = false;
-    PlayCheckTimer->setEnabled(false);
     services_.audio.mciSendString(QStringLiteral("close voice1"));
     playNext();
 }

@@ -3,6 +3,7 @@
 #include "engine/slottable.h"
 #include "platform/services.h"
 #include "platform/ticktimer.h"
+#include "sound/playwait.h"
 
 #include <QObject>
 #include <QStringList>
@@ -31,8 +32,8 @@ public:
     SoundForm(SlotTable& table, Services& services, const SoundSource& source, QObject* parent = nullptr);
     ~SoundForm() override;
 
-    std::unique_ptr<TickTimer> PollTimer;      // 50 ms, enabled while a request waits
-    std::unique_ptr<TickTimer> PlayCheckTimer; // looks at the mode while a sound plays
+    std::unique_ptr<TickTimer> PollTimer; // 50 ms, enabled while a request waits
+    PlayWait playWait;                    // until the sound that plays has ended
     QString WavFile;
     QString WavMode;
 
@@ -50,7 +51,6 @@ private:
     void wake();
     void PlayWav();
     void playNext();
-    void checkPlay();
     void finishPlay();
 
     SlotTable& table_;
@@ -58,7 +58,6 @@ private:
     const SoundSource& source_;
     QStringList queue_;
     bool sequenceActive_ = false;
-    bool waiting_ = false;
     bool messageOpen_ = false;
     bool loaded_ = false;
 };

@@ -14,11 +14,11 @@
 namespace quandrel {
 
 SoundSelection::SoundSelection(Controls controls, Services& services, QObject* parent)
-    : QObject(parent), c_(controls), services_(services)
+    : QObject(parent),
+      playWait(
+          services, [this] { return IsWavePlaying(QStringLiteral("voice1")); }, [this] { finishTestPlay(); }),
+      c_(controls), services_(services)
 {
-    PlayCheckTimer = services_.timers.create(TickSchedule::interval(250));
-    PlayCheckTimer->onTick = [this] { checkPlay(); };
-    connect(&services_.audio, &AudioCommands::playEnded, this, [this] { checkPlay(); });
 }
 
 SoundSelection::~SoundSelection() = default;
@@ -81,12 +81,7 @@ void SoundSelection::Command3_Click()
     audio.mciSendString(QStringLiteral("open ") + mciPathArgument(ChosenWavFile) +
                         QStringLiteral(" type waveaudio alias voice1"));
     audio.mciSendString(QStringLiteral("play voice1"));
-    if (IsWavePlaying(QStringLiteral("voice1"))) {
-        waiting_ = true;
-        PlayCheckTimer->setEnabled(true);
-        return;
-    }
-    finishTestPlay();
+    playWait.begin();
 }
 
 void SoundSelection::stopTestPlay()
@@ -95,21 +90,12 @@ void SoundSelection::stopTestPlay()
         return;
     services_.audio.mciSendString(QStringLiteral("stop voice1"));
     services_.audio.mciSendString(QStringLiteral("close voice1"));
-    waiting_ = false;
-    PlayCheckTimer->setEnabled(false);
+    playWait.cancel();
     c_.Command3->setText(QStringLiteral("Test Play"));
-}
-
-void SoundSelection::checkPlay()
-{
-    if (waiting_ && !IsWavePlaying(QStringLiteral("voice1")))
-        finishTestPlay();
 }
 
 void SoundSelection::finishTestPlay()
 {
-    waiting_ = false;
-    PlayCheckTimer->setEnabled(false);
     services_.audio.mciSendString(QStringLiteral("close voice1"));
     c_.Command3->setText(QStringLiteral("Test Play"));
 }

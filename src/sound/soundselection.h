@@ -2,6 +2,7 @@
 
 #include "platform/services.h"
 #include "platform/ticktimer.h"
+#include "sound/playwait.h"
 
 #include <QObject>
 #include <QString>
@@ -36,7 +37,7 @@ public:
     void setPlayer(const SoundForm* player) { player_ = player; }
 
     QString ChosenWavFile;
-    std::unique_ptr<TickTimer> PlayCheckTimer; // looks at the mode while a test plays
+    PlayWait playWait; // until the test sound has ended
 
     void fillList();
     void Combo1_Click();
@@ -44,18 +45,16 @@ public:
     void GetFile(std::function<void(const QString&)> picked);
     QString FileSelectedName() const;
     bool IsWavePlaying(const QString& sAlias);
-    bool testPlaying() const { return waiting_; }
+    bool testPlaying() const { return playWait.waiting(); }
     // Ends a running test play ("Stop Play").
     void stopTestPlay();
 
 private:
-    void checkPlay();
     void finishTestPlay();
 
     Controls c_;
     Services& services_;
     const SoundForm* player_ = nullptr;
-    bool waiting_ = false;
 };
 
 } // namespace quandrel

@@ -159,7 +159,7 @@ TEST(AlertPlayer, NoPollingWhileNothingWaits)
     EXPECT_TRUE(h.audio.playing || h.m().soundForm->PollTimer->isEnabled());
     playThrough(h);
     EXPECT_FALSE(h.m().soundForm->PollTimer->isEnabled());
-    EXPECT_FALSE(h.m().soundForm->PlayCheckTimer->isEnabled());
+    EXPECT_FALSE(h.m().soundForm->playWait.waiting());
 }
 
 TEST(AlertPlayer, NoneRaisesNoRequest)

@@ -1,0 +1,45 @@
+#include "sound/playwait.h"
+
+#include "platform/audiocommands.h"
+
+namespace quandrel {
+
+PlayWait::PlayWait(Services& services, std::function<bool()> stillPlaying, std::function<void()> ended, QObject* parent)
+    : QObject(parent), stillPlaying_(std::move(stillPlaying)), ended_(std::move(ended))
+{
+    checkTimer_ = services.timers.create(TickSchedule::interval(250));
+    checkTimer_->onTick = [this] { check(); };
+    connect(&services.audio, &AudioCommands::playEnded, this, [this] { check(); });
+}
+
+PlayWait::~PlayWait() = default;
+
+void PlayWait::begin()
+{
+    if (stillPlaying_()) {
+        waiting_ = true;
+        checkTimer_->setEnabled(true);
+        return;
+    }
+    finish();
+}
+
+void PlayWait::cancel()
+{
+    waiting_ = false;
+    checkTimer_->setEnabled(false);
+}
+
+void PlayWait::check()
+{
+    if (waiting_ && !stillPlaying_())
+        finish();
+}
+
+void PlayWait::finish()
+{
+    cancel();
+    ended_();
+}
+
+} // namespace quandrel
