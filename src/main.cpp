@@ -1,9 +1,8 @@
-#include "app/timermain.h"
+#include "app/mainwindow.h"
 #include "engine/slottable.h"
-#include "platform/audiocommands.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/sdlaudiobackend.h"
+#include "platform/sdlsounddevice.h"
 #include "platform/ticktimer.h"
 #include "platform/windowops.h"
 #include "sound/extraction.h"
@@ -27,13 +26,12 @@ int main(int argc, char** argv)
     QtTickTimerFactory timers(clock);
     QtDialogs dialogs;
     QtWindowOps windows;
-    SdlAudioBackend backend;
-    MciCommandLayer audio(backend);
-    Services services{clock, timers, dialogs, windows, audio, QLocale::system(), defaultSoundFolder()};
+    SdlSoundDevice sound;
+    Services services{clock, timers, dialogs, windows, sound, QLocale::system(), defaultSoundFolder()};
     SlotTable table;
 
-    auto* mainWindow = new Timermain(table, services);
-    mainWindow->Form_Load();
+    auto* mainWindow = new MainWindow(table, services);
+    mainWindow->start();
     mainWindow->show();
     // Closing the main window ends the program, even with a message box open.
     QObject::connect(mainWindow, &QObject::destroyed, &app, &QApplication::quit);

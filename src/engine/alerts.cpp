@@ -11,37 +11,35 @@ TitleColour byParity(int32_t ticks)
 ExpiryAlertStep expiryAlertTick(AlertState& s, int slot, bool popOnTop, bool hasSound)
 {
     ExpiryAlertStep step;
-    ++s.ExpiryTicks;
-    if (s.ExpiryTicks == 1) {
+    ++s.expiryTicks;
+    if (s.expiryTicks == 1) {
         step.restoreFocus = slot == 0 || popOnTop;
         step.raiseSound = hasSound;
     }
-    step.colour = byParity(s.ExpiryTicks);
-    if (s.ExpiryTicks >= AlertTickWrap)
-        s.ExpiryTicks = 0;
+    step.colour = byParity(s.expiryTicks);
+    if (s.expiryTicks >= AlertTickWrap)
+        s.expiryTicks = 0;
     return step;
 }
 
 RestartAlertStep restartAlertTick(AlertState& s, bool popOnTop, bool hasSound)
 {
     RestartAlertStep step;
-    ++s.RestartTicks;
-    int32_t cycleStep = 0;
-    if (s.RestartTicks < 2) {
+    ++s.restartTicks;
+    if (s.restartTicks < 2) {
         step.restoreFocus = popOnTop;
-        cycleStep = 1;
+        ++s.cycleCount;
     }
-    s.CycleCount += cycleStep;
-    if (s.CycleCount >= AlertTickWrap)
-        s.CycleCount = 0;
-    step.cyclesText = QStringLiteral("Cycles: ") + QString::number(s.CycleCount);
-    step.raiseSound = s.RestartTicks == 1 && hasSound;
-    if (s.RestartTicks >= RestartAlertTicks) {
-        step.shut = true;
-        step.restoreFocusAfterShut = popOnTop;
-        restartAlertShut(s);
+    if (s.cycleCount >= AlertTickWrap)
+        s.cycleCount = 0;
+    step.cyclesText = QStringLiteral("Cycles: ") + QString::number(s.cycleCount);
+    step.raiseSound = s.restartTicks == 1 && hasSound;
+    if (s.restartTicks >= RestartAlertTicks) {
+        step.end = true;
+        step.restoreFocusAfterEnd = popOnTop;
+        s.restartTicks = 0;
     } else {
-        step.colour = byParity(s.RestartTicks);
+        step.colour = byParity(s.restartTicks);
     }
     return step;
 }

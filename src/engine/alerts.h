@@ -13,11 +13,11 @@ inline constexpr int32_t RestartAlertTicks = 8;
 
 enum class TitleColour { Unchanged, Blue, Red, White };
 
-// Per-window alert counters; all zero when the window loads.
+// A window's alert counters; all zero when the window opens.
 struct AlertState {
-    int32_t ExpiryTicks = 0;
-    int32_t RestartTicks = 0;
-    int32_t CycleCount = 0;
+    int32_t expiryTicks = 0;
+    int32_t restartTicks = 0;
+    int32_t cycleCount = 0;
 };
 
 struct ExpiryAlertStep {
@@ -34,17 +34,11 @@ struct RestartAlertStep {
     bool restoreFocus = false; // on the first tick, with "pop on top"
     bool raiseSound = false;   // on the first tick, when the window has a sound
     QString cyclesText;        // "Cycles: N", written every tick
-    bool shut = false;         // the alert ends: run do_timer3shut
-    bool restoreFocusAfterShut = false;
+    bool end = false;          // the alert is over
+    bool restoreFocusAfterEnd = false;
     TitleColour colour = TitleColour::Unchanged;
 };
 
 RestartAlertStep restartAlertTick(AlertState& state, bool popOnTop, bool hasSound);
-
-// What do_timer3shut does to the counters.
-inline void restartAlertShut(AlertState& state)
-{
-    state.RestartTicks = 0;
-}
 
 } // namespace quandrel

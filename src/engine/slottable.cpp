@@ -2,44 +2,25 @@
 
 namespace quandrel {
 
-int SlotTable::findFreeSlot() const
+int SlotTable::firstFree() const
 {
     for (int n = 0; n < SlotCount; ++n) {
-        if (SlotInUse[n] == 0)
+        if (!inUse[n])
             return n;
     }
     return -1;
 }
 
-void SlotTable::markLoaded(int n)
-{
-    SlotInUse[n] = 1;
-    ++RunningCount;
-}
-
-void SlotTable::markUnloaded(int n)
-{
-    SlotInUse[n] = 0;
-    --RunningCount;
-}
-
-void SlotTable::clearNumbered()
-{
-    TimerWinState.fill(WinNone);
-    AlertSoundRequest.fill(false);
-    CycleSoundRequest.fill(false);
-}
-
 void SlotTable::raiseAlertSound(int n)
 {
-    AlertSoundRequest[n] = true;
+    alertSoundRequest[n] = true;
     if (onSoundRequest)
         onSoundRequest();
 }
 
 void SlotTable::raiseCycleSound(int n)
 {
-    CycleSoundRequest[n] = true;
+    cycleSoundRequest[n] = true;
     if (onSoundRequest)
         onSoundRequest();
 }
@@ -47,7 +28,7 @@ void SlotTable::raiseCycleSound(int n)
 bool SlotTable::anySoundRequest() const
 {
     for (int n = 0; n < SlotCount; ++n) {
-        if (AlertSoundRequest[n] || CycleSoundRequest[n])
+        if (alertSoundRequest[n] || cycleSoundRequest[n])
             return true;
     }
     return false;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QtGlobal>
 
 #include <array>
@@ -11,65 +10,54 @@ namespace quandrel {
 
 inline constexpr int SlotCount = 6;
 
-// Timer kinds as the launcher numbers them.
-enum TimerKindCode : int16_t { KindCountUp = 1, KindCountDown = 2, KindAlarmClock = 3, KindStopwatch = 4 };
+enum class TimerKind : int16_t { None = 0, CountUp = 1, CountDown = 2, AlarmClock = 3, Stopwatch = 4 };
 
-// TimerWinState values.
-enum WinState : int16_t { WinNone = 0, WinShown = 1, WinHidden = 2 };
+// Whether a slot's window is open, and whether "Hide All" hid it.
+enum class WinState : int16_t { None = 0, Shown = 1, Hidden = 2 };
 
-// LastFocus codes: 1 the alert-text box, 2 the sound list, 10 + n the title
-// box of slot n's timer window.
+// Which input field last got the keyboard focus from the user: the alert
+// text, the sound list, or the title box of slot n's window (base + n).
 inline constexpr int16_t FocusAlertText = 1;
 inline constexpr int16_t FocusSoundList = 2;
 inline constexpr int16_t FocusTimerTitleBase = 10;
 
 template <typename T> using PerSlot = std::array<T, SlotCount>;
 
-// The process-wide per-slot state of the six timers. Every field starts at
-// zero, false or empty. Start instants are kept as milliseconds: DurationStart
-// on the UTC clock, AlarmStart on the local wall clock (ClockReading).
+// The per-slot state of the six timers. Every field starts at zero, false or
+// empty. Instants are milliseconds: durations run on the UTC clock, alarm
+// clocks on the local wall clock (see ClockReading) unless alarmOnRealTime.
 struct SlotTable {
-    PerSlot<int16_t> SlotInUse{};
-    PerSlot<QString> LaunchTimeText{};
-    PerSlot<int32_t> LaunchHour{}, LaunchMinute{}, LaunchSecond{};
-    PerSlot<QString> LaunchAmPm{};
-    PerSlot<int32_t> LaunchSecs{};
-    PerSlot<int32_t> AlarmSecs{};
-    PerSlot<int32_t> AlarmWait{};
-    PerSlot<qint64> AlarmStart{}; // local wall-clock ms of the launch
-    PerSlot<int32_t> AlarmElapsed{};
-    PerSlot<int32_t> DurationSecs{};
-    PerSlot<qint64> DurationStart{}; // UTC ms of the launch or of the current cycle
-    PerSlot<int32_t> DurationElapsed{};
-    PerSlot<QString> ShowHours{}, ShowMinutes{}, ShowSeconds{};
+    PerSlot<bool> inUse{};
+    PerSlot<TimerKind> kind{};
+    PerSlot<WinState> winState{};
 
-    PerSlot<int16_t> TimerWinState{};
-    PerSlot<bool> AlertSoundRequest{};
-    PerSlot<bool> CycleSoundRequest{};
+    // Count-downs and count-ups.
+    PerSlot<int32_t> durationSecs{};
+    PerSlot<qint64> durationStart{}; // start of the current cycle, UTC ms
+    PerSlot<int32_t> durationElapsed{};
+    PerSlot<bool> autoRestart{};
+    PerSlot<bool> paused{};
+    PerSlot<qint64> pausedAt{}; // UTC ms of the pause
 
-    int16_t RunningCount = 0;
-    int16_t LastFocus = 0;
-    int32_t DurHourSecs = 0;
-    int32_t DurMinuteSecs = 0;
-    int32_t DurSecondSecs = 0;
-    int32_t HalfDay = 0;
+    // Alarm clocks.
+    PerSlot<int32_t> alarmWait{};    // seconds from the launch to the alarm
+    PerSlot<qint64> alarmStart{};    // launch: local wall ms, or UTC ms on real time
+    PerSlot<bool> alarmOnRealTime{}; // the alarm falls in an hour the clock repeats
+    PerSlot<int32_t> alarmElapsed{};
 
-    // Kept with the main window's launch state.
-    int16_t TimerKind = 0;
-    PerSlot<int16_t> AutoRestart{};
+    // The sound requests: raised by a window, cleared by the player.
+    PerSlot<bool> alertSoundRequest{};
+    PerSlot<bool> cycleSoundRequest{};
 
-    // Called whenever a sound request is raised, so that the sound player
-    // need not poll an idle mailbox.
+    int16_t runningCount = 0;
+    int16_t lastFocus = 0;
+
+    // Called whenever a sound request is raised, so that the player need not
+    // poll an idle mailbox.
     std::function<void()> onSoundRequest;
 
-    // Lowest slot whose SlotInUse is 0, or -1 when all six are taken.
-    int findFreeSlot() const;
-    // Window load and unload bookkeeping of slot n.
-    void markLoaded(int n);
-    void markUnloaded(int n);
-    // Clears the numbered per-slot variables (window states and requests).
-    void clearNumbered();
-
+    // Lowest free slot, or -1 when all six are taken.
+    int firstFree() const;
     void raiseAlertSound(int n);
     void raiseCycleSound(int n);
     bool anySoundRequest() const;

@@ -83,11 +83,13 @@ QString soundFilePath(const QString& folder, const CatalogSound& sound)
     return QDir(folder).filePath(QString::fromLatin1(sound.fileName));
 }
 
-} // namespace quandrel
+SoundPick builtinPick(const QString& folder, int index)
+{
+    const CatalogSound& sound = builtinSounds()[size_t(index - 1)];
+    return {soundFilePath(folder, sound), index, QString::fromLatin1(sound.listItem)};
+}
 
-namespace quandrel {
-
-QString fileSelectedName(const QString& path)
+QString pickedFileName(const QString& path)
 {
     if (path.isEmpty())
         return NoSound;

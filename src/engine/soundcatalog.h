@@ -31,6 +31,21 @@ QStringList soundListItems();
 // The 25 recordings in the order they are written at start-up.
 QStringList extractionOrder();
 
+// What a timer plays: a file path ("None" for no sound), its position in the
+// sound list (the dish sounds announce themselves) and the name it is shown
+// under.
+struct SoundPick {
+    QString path = NoSound;
+    int listIndex = SoundListNone;
+    QString shownName = NoSound;
+
+    bool isSilent() const { return path == NoSound; }
+    bool isDish() const { return listIndex >= FirstDishSound && listIndex <= LastDishSound; }
+};
+
+// The pick of list position index (1..24) with the recordings in folder.
+SoundPick builtinPick(const QString& folder, int index);
+
 // The catalogue entry of a resource name; nullptr when there is none.
 const CatalogSound* soundByResource(const QString& resourceName);
 // Embedded resource path of a recording (":/sounds/bleep.wav").
@@ -38,14 +53,10 @@ QString recordingResourcePath(const QString& resourceName);
 // Where a recording lives in the sound folder.
 QString soundFilePath(const QString& folder, const CatalogSound& sound);
 
-} // namespace quandrel
-
-namespace quandrel {
-
 // The display name of a picked sound file: the characters between the path
 // separator ("\" or "/") nearest before the first ".WAV" (in any case) and
 // that ".WAV"; "None" for an empty path. A path without ".WAV" shows its
 // whole file name.
-QString fileSelectedName(const QString& path);
+QString pickedFileName(const QString& path);
 
 } // namespace quandrel

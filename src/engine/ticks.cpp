@@ -4,38 +4,43 @@
 
 namespace quandrel {
 
-DurationTick durationTick(SlotTable& t, int n, bool countDown, qint64 nowUtcMs)
+DurationTick durationTick(SlotTable& t, int n, qint64 nowUtcMs)
 {
-    t.DurationElapsed[n] = elapsedSecs(t.DurationStart[n], nowUtcMs);
-    if (countDown)
-        setlabel(t, n, t.DurationSecs[n], t.DurationElapsed[n]);
-    else
-        setlabelforward(t, n, t.DurationElapsed[n]);
-
+    const qint64 at = t.paused[n] ? t.pausedAt[n] : nowUtcMs;
+    t.durationElapsed[n] = elapsedSecs(t.durationStart[n], at);
+    const bool countDown = t.kind[n] == TimerKind::CountDown;
     DurationTick tick;
-    tick.face = t.ShowHours[n] + QLatin1Char(':') + t.ShowMinutes[n] + QLatin1Char(':') + t.ShowSeconds[n];
-    if (t.DurationElapsed[n] < t.DurationSecs[n])
+    tick.face = clockFace(countDown ? qint64(t.durationSecs[n]) - t.durationElapsed[n] : t.durationElapsed[n]);
+    if (t.paused[n] || t.durationElapsed[n] < t.durationSecs[n])
         return tick;
-    if (t.AutoRestart[n] == 0) {
+    if (!t.autoRestart[n]) {
         tick.expiry = Expiry::Final;
         return tick;
     }
     tick.expiry = Expiry::Restart;
-    const qint64 cycleMs = qint64(t.DurationSecs[n]) * 1000;
-    const qint64 deadline = t.DurationStart[n] + cycleMs;
-    t.DurationStart[n] = (nowUtcMs - deadline < cycleMs) ? deadline : nowUtcMs;
+    const qint64 cycleMs = qint64(t.durationSecs[n]) * 1000;
+    const qint64 deadline = t.durationStart[n] + cycleMs;
+    t.durationStart[n] = (nowUtcMs - deadline < cycleMs) ? deadline : nowUtcMs;
     return tick;
 }
 
-AlarmTick alarmTick(SlotTable& t, int n, qint64 nowLocalWallMs)
+AlarmTick alarmTick(SlotTable& t, int n, const ClockReading& now)
 {
-    t.AlarmElapsed[n] = wallSecondsCrossed(t.AlarmStart[n], nowLocalWallMs);
+    t.alarmElapsed[n] = t.alarmOnRealTime[n] ? elapsedSecs(t.alarmStart[n], now.utcMs)
+                                             : wallSecondsCrossed(t.alarmStart[n], now.localWallMs());
     AlarmTick tick;
-    tick.elapsed = t.AlarmElapsed[n];
-    tick.progress = QString::number(t.AlarmElapsed[n]) + QStringLiteral(" elapsed of ") +
-                    QString::number(t.AlarmWait[n]) + QStringLiteral(" sec");
-    tick.expired = t.AlarmElapsed[n] >= t.AlarmWait[n];
+    tick.progress = QString::number(t.alarmElapsed[n]) + QStringLiteral(" elapsed of ") +
+                    QString::number(t.alarmWait[n]) + QStringLiteral(" sec");
+    tick.expired = t.alarmElapsed[n] >= t.alarmWait[n];
     return tick;
+}
+
+void planAlarm(SlotTable& t, int n, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs)
+{
+    t.alarmStart[n] = launch.localWallMs();
+    t.alarmOnRealTime[n] = false;
+    t.alarmWait[n] = alarmWaitSecs(alarmSecs, launchSecs);
+    t.alarmElapsed[n] = 0;
 }
 
 qint64 nextSecondAfterStart(qint64 startUtcMs, qint64 nowUtcMs)

@@ -13,26 +13,30 @@ inline constexpr qint64 TickSlackMs = 5;
 enum class Expiry { None, Final, Restart };
 
 struct DurationTick {
-    QString face; // the clock face for the window's display
+    QString face; // what the window's reading shows
     Expiry expiry = Expiry::None;
 };
 
-// One tick of slot n's count-down (countDown) or count-up at nowUtcMs: measures
-// DurationElapsed, splits the shown value into the clock face and tests for
-// expiry. A restart moves DurationStart to the deadline of the cycle that just
-// ended, so cycles never drift; after a clock jump of more than a whole cycle
-// the next cycle starts now instead of firing a burst of expiries.
-DurationTick durationTick(SlotTable& table, int n, bool countDown, qint64 nowUtcMs);
+// One tick of slot n's count-down or count-up: measures the elapsed seconds,
+// makes the clock face (time left, or time gone) and tests for expiry. A
+// restart moves the start to the deadline of the cycle that just ended, so
+// cycles never drift; after a clock jump of more than a whole cycle the next
+// cycle starts now instead of firing a burst of expiries.
+DurationTick durationTick(SlotTable& table, int n, qint64 nowUtcMs);
 
 struct AlarmTick {
     QString progress; // "N elapsed of M sec"
-    int32_t elapsed = 0;
     bool expired = false;
 };
 
-// One tick of slot n's alarm clock; elapsed counts the second boundaries that
-// the local wall clock crossed since the launch.
-AlarmTick alarmTick(SlotTable& table, int n, qint64 nowLocalWallMs);
+// One tick of slot n's alarm clock: the seconds elapsed on the clock the
+// alarm measures against, and whether they reached the wait.
+AlarmTick alarmTick(SlotTable& table, int n, const ClockReading& now);
+
+// Sets slot n up as an alarm clock launched at `launch` that goes off when
+// the local clock next shows alarmSecs (seconds after midnight).
+// launchSecs is the launch time of day as the launch line shows it.
+void planAlarm(SlotTable& table, int n, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs);
 
 // Next tick of a display that changes every whole second after startUtcMs.
 qint64 nextSecondAfterStart(qint64 startUtcMs, qint64 nowUtcMs);

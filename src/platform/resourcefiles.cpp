@@ -21,33 +21,33 @@ QString pictureResourcePath(int id, qreal devicePixelRatio)
     }
 }
 
-QString TrimAtNull(const QString& text)
+QString trimAtNull(const QString& text)
 {
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     return nul < 0 ? text : text.left(nul);
 }
 
-bool MakeTempFileName(const QString& folder, const QString& prefix, int unique, QString& name)
+bool makeTempFileName(const QString& folder, const QString& prefix, int unique, QString& name)
 {
     const QString dir = folder.isEmpty() ? QDir::tempPath() : folder;
     if (dir.isEmpty())
         return false;
     if (unique != 0) {
         // A caller-chosen number: the name is made but no file is created.
-        name = TrimAtNull(QDir(dir).filePath(prefix + QString::number(unique & 0xFFFF, 16).toUpper() + ".tmp"));
+        name = trimAtNull(QDir(dir).filePath(prefix + QString::number(unique & 0xFFFF, 16).toUpper() + ".tmp"));
         return true;
     }
     QTemporaryFile file(QDir(dir).filePath(prefix + QStringLiteral("XXXXXX.tmp")));
     file.setAutoRemove(false);
     if (!file.open()) {
-        name = TrimAtNull(name);
+        name = trimAtNull(name);
         return false;
     }
-    name = TrimAtNull(file.fileName());
+    name = trimAtNull(file.fileName());
     return true;
 }
 
-int SaveResourceToFile(int id, const QString& resourceType, const QString& path, qreal devicePixelRatio)
+int saveResourceToFile(int id, const QString& resourceType, const QString& path, qreal devicePixelRatio)
 {
     if (resourceType.compare(QLatin1String("CUSTOM"), Qt::CaseInsensitive) != 0)
         return 1813; // resource not found
@@ -64,12 +64,12 @@ int SaveResourceToFile(int id, const QString& resourceType, const QString& path,
     return out.error() == QFileDevice::NoError ? 0 : 61;
 }
 
-QPixmap LoadResourcePicture(int id, const QString& resourceType, const QString& path, qreal devicePixelRatio)
+QPixmap loadResourcePicture(int id, const QString& resourceType, const QString& path, qreal devicePixelRatio)
 {
     QString file = path;
     if (file.isEmpty())
-        MakeTempFileName(QString(), QStringLiteral("~rs"), 0, file);
-    if (file.isEmpty() || SaveResourceToFile(id, resourceType, file, devicePixelRatio) != 0) {
+        makeTempFileName(QString(), QStringLiteral("~rs"), 0, file);
+    if (file.isEmpty() || saveResourceToFile(id, resourceType, file, devicePixelRatio) != 0) {
         // Nothing usable was written; do not leave an empty temporary behind.
         if (path.isEmpty() && !file.isEmpty())
             QFile::remove(file);

@@ -11,20 +11,20 @@ namespace quandrel {
 QString pictureResourcePath(int id, qreal devicePixelRatio = 1.0);
 
 // The text up to, not including, its first NUL character.
-QString TrimAtNull(const QString& text);
+QString trimAtNull(const QString& text);
 
 // Makes a new, empty file whose name starts with prefix in folder (the
 // system's temporary folder when empty) and returns its path in name.
-bool MakeTempFileName(const QString& folder, const QString& prefix, int unique, QString& name);
+bool makeTempFileName(const QString& folder, const QString& prefix, int unique, QString& name);
 
 // Writes the bytes of picture resource id to path; 0 on success, an error
 // number otherwise. Resource type names are matched without regard to case.
-int SaveResourceToFile(int id, const QString& resourceType, const QString& path, qreal devicePixelRatio = 1.0);
+int saveResourceToFile(int id, const QString& resourceType, const QString& path, qreal devicePixelRatio = 1.0);
 
 // Loads picture resource id through a file (a fresh "~rs" temporary file when
 // path is empty), deletes the file and returns the picture; a null pixmap
 // when the resource could not be written.
-QPixmap LoadResourcePicture(int id, const QString& resourceType, const QString& path = QString(),
+QPixmap loadResourcePicture(int id, const QString& resourceType, const QString& path = QString(),
                             qreal devicePixelRatio = 1.0);
 
 } // namespace quandrel

@@ -5,9 +5,9 @@
 
 namespace quandrel {
 
-class AudioCommands;
 class Clock;
 class Dialogs;
+class SoundDevice;
 class TickTimerFactory;
 class WindowOps;
 
@@ -18,7 +18,7 @@ struct Services {
     TickTimerFactory& timers;
     Dialogs& dialogs;
     WindowOps& windows;
-    AudioCommands& audio;
+    SoundDevice& sound;
     QLocale locale = QLocale::system(); // the user's time format
     QString soundFolder;                // where the built-in recordings are written
 };

@@ -10,16 +10,16 @@
 
 namespace quandrel {
 
-bool LoadDataIntoFile(const QString& DataName, const QString& FileString)
+bool writeRecording(const QString& resourceName, const QString& path)
 {
-    const QFileInfo existing(FileString);
+    const QFileInfo existing(path);
     if (existing.exists() && existing.isFile())
         return true; // never rewritten
-    QFile resource(recordingResourcePath(DataName));
+    QFile resource(recordingResourcePath(resourceName));
     if (!resource.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = resource.readAll();
-    QSaveFile out(FileString);
+    QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return false;
     if (out.write(bytes) != bytes.size()) {
@@ -37,7 +37,7 @@ QStringList extractRecordings(const QString& folder)
         const CatalogSound* sound = soundByResource(name);
         if (!sound)
             continue;
-        if (!haveFolder || !LoadDataIntoFile(name, soundFilePath(folder, *sound))) {
+        if (!haveFolder || !writeRecording(name, soundFilePath(folder, *sound))) {
             const QString shown = QString::fromLatin1(sound->listItem);
             failed << (shown.isEmpty() ? QStringLiteral("Ready") : shown);
         }

@@ -5,11 +5,11 @@
 
 namespace quandrel {
 
-// Writes the embedded recording DataName to FileString unless a file is
+// Writes the embedded recording `resourceName` to `path` unless a file is
 // already there. The bytes go to a temporary file in the same folder that is
 // renamed into place, so an interrupted start never leaves a truncated
 // recording behind. Returns false when the file could not be written.
-bool LoadDataIntoFile(const QString& DataName, const QString& FileString);
+bool writeRecording(const QString& resourceName, const QString& path);
 
 // Writes every built-in recording into folder (created when missing), in the
 // start-up order. Returns the list names of the recordings that could not be

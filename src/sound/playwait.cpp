@@ -1,6 +1,6 @@
 #include "sound/playwait.h"
 
-#include "platform/audiocommands.h"
+#include "platform/sounddevice.h"
 
 namespace quandrel {
 
@@ -9,7 +9,7 @@ PlayWait::PlayWait(Services& services, std::function<bool()> stillPlaying, std::
 {
     checkTimer_ = services.timers.create(TickSchedule::interval(250));
     checkTimer_->onTick = [this] { check(); };
-    connect(&services.audio, &AudioCommands::playEnded, this, [this] { check(); });
+    connect(&services.sound, &SoundDevice::playEnded, this, [this] { check(); });
 }
 
 PlayWait::~PlayWait() = default;

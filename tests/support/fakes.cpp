@@ -4,48 +4,47 @@
 
 namespace quandrel::test {
 
-void FakeDialogs::message(const QString& title, const QString& text, MessageIcon icon, std::function<void()> closed)
+void FakeDialogs::message(const QString& title, const QString& text, MessageIcon, std::function<void()> closed)
 {
-    messages.append({title, text, icon});
-    if (holdMessages)
-        heldMessages.append(std::move(closed));
-    else if (closed)
-        closed();
+    messages.append({title, text});
+    if (!holdMessages) {
+        if (closed)
+            closed();
+        return;
+    }
+    held.append(closed ? std::move(closed) : [] {});
 }
 
-void FakeDialogs::openFile(const QString& title, const QString& filter, std::function<void(const QString&)> picked)
+void FakeDialogs::openFile(const QString&, const QString&, std::function<void(const QString&)> picked)
 {
     ++fileDialogs;
-    lastFileTitle = title;
-    lastFileFilter = filter;
     picked(nextPickedFile);
 }
 
-void FakeDialogs::closeHeldMessage()
+void FakeDialogs::pressOk()
 {
-    if (heldMessages.isEmpty())
-        return;
-    auto closed = heldMessages.takeFirst();
-    if (closed)
-        closed();
+    if (!held.isEmpty())
+        held.takeFirst()();
 }
 
-bool FakeWindowOps::isMinimized(QWidget* window)
+int FakeDialogs::count(const QString& text) const
 {
-    return window->windowState() & Qt::WindowMinimized;
+    return int(std::count_if(messages.begin(), messages.end(), [&](const Message& m) { return m.text == text; }));
 }
 
 void FakeWindowOps::restore(QWidget* window)
 {
+    minimized.remove(window);
     calls << QStringLiteral("restore ") + window->objectName();
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
 }
 
 void FakeWindowOps::setStaysOnTop(QWidget* window, bool top)
 {
-    calls << QStringLiteral("topmost %1 %2")
-                 .arg(window->objectName(), top ? QStringLiteral("on") : QStringLiteral("off"));
-    onTop[window] = top;
+    if (top)
+        onTop.insert(window);
+    else
+        onTop.remove(window);
+    calls << (top ? QStringLiteral("top ") : QStringLiteral("untop ")) + window->objectName();
 }
 
 void FakeWindowOps::raise(QWidget* window)
@@ -65,67 +64,39 @@ void FakeWindowOps::alert(QWidget* window)
 
 void FakeWindowOps::setFocus(QWidget* control)
 {
-    calls << QStringLiteral("focus %1/%2").arg(control->window()->objectName(), control->objectName());
+    calls << QStringLiteral("focus ") + control->window()->objectName() + QLatin1Char('.') + control->objectName();
 }
 
-bool FakeWindowOps::anyCallStartingWith(const QString& prefix) const
+bool FakeSoundDevice::open(const QString& path)
 {
-    for (const QString& call : calls) {
-        if (call.startsWith(prefix))
-            return true;
-    }
-    return false;
+    log << QStringLiteral("open ") + path;
+    if (!openPath.isEmpty() || path.isEmpty() || unplayable.contains(path))
+        return false;
+    openPath = path;
+    return true;
 }
 
-QString FakeAudioCommands::mciSendString(const QString& command, int* error)
+bool FakeSoundDevice::play(int limitMs)
 {
-    log << command;
-    auto fail = [error] {
-        if (error)
-            *error = 1;
-        return QString();
-    };
-    if (error)
-        *error = 0;
-    static const QString openTail = QStringLiteral(" type waveaudio alias voice1");
-    if (command.startsWith(QLatin1String("open ")) && command.endsWith(openTail)) {
-        const QString path = command.mid(5, command.size() - 5 - openTail.size());
-        if (!openPath.isEmpty() || path.isEmpty() || unplayable.contains(path))
-            return fail();
-        openPath = path;
-        return QString();
-    }
-    if (openPath.isEmpty())
-        return fail();
-    if (command == QLatin1String("set voice1 time format ms"))
-        return QString();
-    if (command == QLatin1String("status voice1 length"))
-        return QString::number(lengthsMs.value(openPath, 1000));
-    if (command == QLatin1String("status voice1 mode"))
-        return playing ? QStringLiteral("playing") : QStringLiteral("stopped");
-    if (command == QLatin1String("play voice1")) {
-        playing = true;
-        playLimitMs = -1;
-        return QString();
-    }
-    if (command == QLatin1String("play voice1 from 0 to 3000")) {
-        playing = true;
-        playLimitMs = 3000;
-        return QString();
-    }
-    if (command == QLatin1String("stop voice1")) {
-        playing = false;
-        return QString();
-    }
-    if (command == QLatin1String("close voice1")) {
-        playing = false;
-        openPath.clear();
-        return QString();
-    }
-    return fail();
+    log << (limitMs < 0 ? QStringLiteral("play") : QStringLiteral("play %1").arg(limitMs));
+    playing = !openPath.isEmpty();
+    return playing;
 }
 
-void FakeAudioCommands::finishPlay()
+void FakeSoundDevice::stop()
+{
+    log << QStringLiteral("stop");
+    playing = false;
+}
+
+void FakeSoundDevice::close()
+{
+    log << QStringLiteral("close");
+    playing = false;
+    openPath.clear();
+}
+
+void FakeSoundDevice::finishPlay()
 {
     if (!playing)
         return;
@@ -133,11 +104,21 @@ void FakeAudioCommands::finishPlay()
     emit playEnded();
 }
 
-QStringList FakeAudioCommands::take()
+QStringList FakeSoundDevice::take()
 {
-    QStringList taken = log;
-    log.clear();
+    QStringList taken;
+    taken.swap(log);
     return taken;
+}
+
+QStringList FakeSoundDevice::opened() const
+{
+    QStringList paths;
+    for (const QString& line : log) {
+        if (line.startsWith(QLatin1String("open ")))
+            paths << line.mid(5);
+    }
+    return paths;
 }
 
 } // namespace quandrel::test

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/audiocommands.h"
 #include "platform/dialogs.h"
+#include "platform/sounddevice.h"
 #include "platform/windowops.h"
 
 #include <QMap>
@@ -18,18 +18,17 @@ class FakeDialogs final : public Dialogs {
 public:
     struct Message {
         QString title, text;
-        MessageIcon icon;
     };
     QList<Message> messages;
     QString nextPickedFile; // "" answers as a cancel
     int fileDialogs = 0;
-    QString lastFileTitle, lastFileFilter;
     bool holdMessages = false;
-    QList<std::function<void()>> heldMessages; // close callbacks of open boxes
+    QList<std::function<void()>> held; // close callbacks of open boxes
 
-    void message(const QString& title, const QString& text, MessageIcon icon, std::function<void()> closed) override;
-    void openFile(const QString& title, const QString& filter, std::function<void(const QString&)> picked) override;
-    void closeHeldMessage(); // the user presses OK on the oldest open box
+    void message(const QString& title, const QString& text, MessageIcon, std::function<void()> closed) override;
+    void openFile(const QString&, const QString&, std::function<void(const QString&)> picked) override;
+    void pressOk(); // on the oldest open box
+    int count(const QString& text) const;
 };
 
 // Records window operations as readable lines, "activate ALARMFORM0".
@@ -37,40 +36,42 @@ class FakeWindowOps final : public WindowOps {
 public:
     bool appActive = true;
     QStringList calls;
-    QMap<QWidget*, bool> onTop;
+    QSet<QWidget*> minimized;
+    QSet<QWidget*> onTop;
 
-    bool isMinimized(QWidget* window) override;
+    bool isMinimized(QWidget* window) override { return minimized.contains(window); }
     void restore(QWidget* window) override;
-    void setStaysOnTop(QWidget* window, bool onTop) override;
+    void setStaysOnTop(QWidget* window, bool top) override;
     void raise(QWidget* window) override;
     void activate(QWidget* window) override;
     void alert(QWidget* window) override;
     bool applicationActive() override { return appActive; }
     void setFocus(QWidget* control) override;
-
-    bool anyCallStartingWith(const QString& prefix) const;
 };
 
-// An audio device that records the command strings it gets. An opened sound
-// plays until the test ends it with finishPlay() (or a stop / close).
-class FakeAudioCommands final : public AudioCommands {
+// A sound device that records what it is asked: "open <path>", "play",
+// "play 3000", "stop", "close". A sound plays until finishPlay().
+class FakeSoundDevice final : public SoundDevice {
     Q_OBJECT
 public:
     QStringList log;
     int devices = 1;
-    QSet<QString> unplayable;     // paths whose open fails
-    QMap<QString, int> lengthsMs; // play time by path; 1000 otherwise
-    QString openPath;             // empty while nothing is open
+    QSet<QString> unplayable;
+    QMap<QString, int> lengthsMs; // 1000 unless given
+    QString openPath;
     bool playing = false;
-    int playLimitMs = -1;
 
-    QString mciSendString(const QString& command, int* error = nullptr) override;
-    int waveOutGetNumDevs() override { return devices; }
+    int deviceCount() override { return devices; }
+    bool open(const QString& path) override;
+    int lengthMs() const override { return openPath.isEmpty() ? 0 : lengthsMs.value(openPath, 1000); }
+    bool play(int limitMs = -1) override;
+    bool isPlaying() const override { return playing; }
+    void stop() override;
+    void close() override;
 
-    // The open sound reaches its end.
-    void finishPlay();
-    // Commands since the last call, then forgets them.
-    QStringList take();
+    void finishPlay();          // the playing sound reaches its end
+    QStringList take();         // the log since the last take
+    QStringList opened() const; // the paths opened, in order
 };
 
 } // namespace quandrel::test

@@ -2,20 +2,24 @@
 
 #include "platform/reversedscrollbar.h"
 
-#include <QCheckBox>
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
-#include <QPushButton>
-#include <QRadioButton>
 
 namespace quandrel::test {
 
-AppHarness::AppHarness(QTimeZone zone, QLocale locale)
-    : clock(std::move(zone)),
-      services{clock, sim, dialogs, windows, audio, std::move(locale), dir.path() + QStringLiteral("/sounds")}
+AppHarness::AppHarness(QTimeZone zone, QLocale locale, const QString& soundFolder)
+    : clock(std::move(zone)), services{clock,
+                                       sim,
+                                       dialogs,
+                                       windows,
+                                       sound,
+                                       std::move(locale),
+                                       soundFolder.isEmpty() ? dir.filePath("sounds") : soundFolder}
 {
-    clock.setLocal(QDateTime(QDate(2026, 12, 6), QTime(9, 0, 0)));
-    main = new Timermain(table, services);
-    main->Form_Load();
+    clock.setLocal(QDateTime(QDate(2026, 3, 2), QTime(10, 0, 0)));
+    main = new MainWindow(table, services);
+    main->start();
     main->show();
 }
 
@@ -26,63 +30,75 @@ AppHarness::~AppHarness()
     flushDeletes();
 }
 
-AlarmForm* AppHarness::form(int slot) const
-{
-    AlarmForm* f = main->ALARMFORM[size_t(slot)];
-    return (f && f->isLoaded()) ? f : nullptr;
-}
-
 void AppHarness::flushDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-static void setDuration(Timermain& m, int h, int min, int s)
+QString AppHarness::text(const char* name, int slot) const
 {
-    m.VScroll1->setValue(h);
-    m.VScroll2->setValue(min);
-    m.VScroll3->setValue(s);
+    const QObject* control = find<QObject>(name, slot);
+    for (const char* property : {"text", "currentText", "windowTitle"}) {
+        if (control && control->property(property).isValid())
+            return control->property(property).toString();
+    }
+    return QStringLiteral("<no %1>").arg(QLatin1String(name));
 }
 
-void AppHarness::chooseCountDown(int h, int min, int s, bool autostart)
+void AppHarness::click(const char* name, int slot)
 {
-    main->Option2->setChecked(true);
-    main->Check1->setChecked(autostart);
-    setDuration(*main, h, min, s);
+    find<QAbstractButton>(name, slot)->click();
 }
 
-void AppHarness::chooseCountUp(int h, int min, int s, bool autostart)
+void AppHarness::setBar(const char* name, int value)
 {
-    main->Option1->setChecked(true);
-    main->Check1->setChecked(autostart);
-    setDuration(*main, h, min, s);
+    find<ReversedScrollBar>(name)->setValue(value);
+}
+
+void AppHarness::chooseDuration(int h, int min, int s, bool autostart, bool countDown)
+{
+    click(countDown ? "Option2" : "Option1");
+    if (find<QAbstractButton>("Check1")->isChecked() != autostart)
+        click("Check1");
+    setBar("VScroll1", h);
+    setBar("VScroll2", min);
+    setBar("VScroll3", s);
 }
 
 void AppHarness::chooseAlarm(int hour12, int min, int s, bool pm)
 {
-    main->Check2->setChecked(true);
-    main->VScroll4->setValue(hour12);
-    main->VScroll5->setValue(min);
-    main->VScroll6->setValue(s);
-    main->VScroll7->setValue(pm ? 2 : 1);
+    if (!find<QAbstractButton>("Check2")->isChecked())
+        click("Check2");
+    setBar("VScroll4", hour12);
+    setBar("VScroll5", min);
+    setBar("VScroll6", s);
+    setBar("VScroll7", pm ? 2 : 1);
 }
 
 void AppHarness::chooseStopwatch()
 {
-    main->Check3->setChecked(true);
+    if (!find<QAbstractButton>("Check3")->isChecked())
+        click("Check3");
 }
 
-AlarmForm* AppHarness::launch()
+void AppHarness::pickSound(int listIndex)
 {
-    const int slot = table.findFreeSlot();
-    main->Command1->click();
-    return slot < 0 ? nullptr : form(slot);
+    auto* list = find<QComboBox>("Combo1");
+    list->setCurrentIndex(listIndex);
+    emit list->activated(listIndex);
 }
 
-void AppHarness::closeWindow(int slot)
+int AppHarness::launch()
 {
-    if (AlarmForm* f = form(slot))
-        f->close();
+    const int slot = table.firstFree();
+    click("Command1");
+    return slot >= 0 && window(slot) ? slot : -1;
+}
+
+void AppHarness::close(int slot)
+{
+    if (TimerWindow* w = window(slot))
+        w->close();
 }
 
 } // namespace quandrel::test

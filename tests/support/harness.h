@@ -1,12 +1,14 @@
 #pragma once
 
-#include "app/timermain.h"
+#include "app/mainwindow.h"
 #include "engine/slottable.h"
 #include "platform/services.h"
 #include "support/fakes.h"
+#include "support/printers.h"
 #include "support/sim.h"
-#include "timerwindow/alarmform.h"
+#include "timerwindow/timerwindow.h"
 
+#include <QLineEdit>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -14,37 +16,46 @@
 namespace quandrel::test {
 
 // The whole program on fakes: a manual clock with simulated tick timers,
-// recorded dialogs, window operations and audio, and a fresh sound folder.
-// The main window is loaded as at start-up.
+// recorded dialogs, window operations and sound, and a fresh sound folder.
+// Tests drive it as a user does, through the controls' object names; the
+// clock starts at 10:00:00 on 2 March 2026.
 class AppHarness {
 public:
     explicit AppHarness(QTimeZone zone = QTimeZone::utc(),
-                        QLocale locale = QLocale(QLocale::English, QLocale::UnitedStates));
+                        QLocale locale = QLocale(QLocale::English, QLocale::UnitedStates),
+                        const QString& soundFolder = {});
     ~AppHarness();
 
     ManualClock clock;
     Simulation sim{clock};
     FakeDialogs dialogs;
     FakeWindowOps windows;
-    FakeAudioCommands audio;
+    FakeSoundDevice sound;
     QTemporaryDir dir;
     Services services;
     SlotTable table;
-    QPointer<Timermain> main;
+    QPointer<MainWindow> main;
 
-    Timermain& m() { return *main; }
-    AlarmForm* form(int slot) const;
-
-    // Setup-panel shortcuts, each through the real controls.
-    void chooseCountDown(int h, int min, int s, bool autostart = false);
-    void chooseCountUp(int h, int min, int s, bool autostart = false);
+    // A control of the main window (slot -1) or of slot n's timer window.
+    template <typename W = QWidget> W* find(const char* name, int slot = -1) const
+    {
+        QWidget* root = slot < 0 ? static_cast<QWidget*>(main) : window(slot);
+        return root ? root->findChild<W*>(name) : nullptr;
+    }
+    QString text(const char* name, int slot = -1) const;
+    bool shows(int slot, const char* name) const { return find(name, slot) && find(name, slot)->isVisible(); }
+    void click(const char* name, int slot = -1);
+    void setBar(const char* name, int value);
+    void type(const char* name, const QString& text, int slot = -1) { find<QLineEdit>(name, slot)->setText(text); }
+    // Count Down (or Count Up) of h:min:s, optionally restarting.
+    void chooseDuration(int h, int min, int s, bool autostart = false, bool countDown = true);
     void chooseAlarm(int hour12, int min, int s, bool pm);
     void chooseStopwatch();
-    // Presses LaunchTimer; returns the window of the slot it took, or nullptr.
-    AlarmForm* launch();
-    // Closes a timer window as its close box would.
-    void closeWindow(int slot);
-    // Runs deferred deletions of closed windows.
+    void pickSound(int listIndex);
+    // Presses LaunchTimer; the slot taken, or -1.
+    int launch();
+    TimerWindow* window(int slot) const { return main ? main->board().window(slot) : nullptr; }
+    void close(int slot); // as the window's close box does
     static void flushDeletes();
 };
 

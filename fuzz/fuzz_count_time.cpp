@@ -1,9 +1,0 @@
-// Launch-time texts: any text, and every locale's own time format.
-
-#include "fuzz_checks.h"
-#include "fuzz_main.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    return quandrel::fuzz::report(quandrel::fuzz::checkCountTime(data, size));
-}

@@ -1,0 +1,230 @@
+#include "app/mainwindow.h"
+
+#include "app/setuppanel.h"
+#include "app/windowcommands.h"
+#include "engine/ticks.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/resourcefiles.h"
+#include "platform/sounddevice.h"
+#include "platform/steadylabel.h"
+#include "platform/timeformat.h"
+#include "platform/windowops.h"
+#include "sound/alertplayer.h"
+#include "sound/extraction.h"
+#include "sound/soundchoice.h"
+#include "timerwindow/timerwindow.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace quandrel {
+
+MainWindow::MainWindow(SlotTable& table, Services& services, QWidget* parent)
+    : QWidget(parent), table_(table), services_(services)
+{
+    setObjectName(QStringLiteral("Timermain"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Quandrel"));
+    board_ = std::make_unique<TimerBoard>(table_, services_, *this);
+    player_ = std::make_unique<AlertPlayer>(table_, services_, *board_);
+    clockTimer_ = services_.timers.create(TickSchedule::aligned(nextLocalSecond));
+    clockTimer_->onTick = [this] { tickClock(); };
+
+    setupPanel_ = new SetupPanel(this);
+    soundChoice_ = new SoundChoice(services_, this);
+    soundChoice_->setPlayer(player_.get());
+    player_->beforeAlert = [this] { soundChoice_->stopTestPlay(); };
+    windowCommands_ = new WindowCommands(*board_, this);
+    launchButton_ = new QPushButton(QStringLiteral("LaunchTimer"), this);
+    launchButton_->setObjectName(QStringLiteral("Command1"));
+    launchButton_->setToolTip(QStringLiteral("Launch Duration Timer/Alarm Clock Timer/Stopwatch Timer"));
+    launchButton_->setAccessibleDescription(launchButton_->toolTip());
+    QFont bold = launchButton_->font();
+    bold.setBold(true);
+    launchButton_->setFont(bold);
+    launchButton_->setMinimumHeight(launchButton_->sizeHint().height() * 3 / 2);
+    launchButton_->setEnabled(false);
+    connect(launchButton_, &QPushButton::clicked, this, &MainWindow::launchTimer);
+    connect(setupPanel_, &SetupPanel::kindChosenChanged, launchButton_, &QPushButton::setEnabled);
+    connect(setupPanel_, &SetupPanel::alertTextFocused, this, [this] { table_.lastFocus = FocusAlertText; });
+    connect(soundChoice_, &SoundChoice::soundListFocused, this, [this] { table_.lastFocus = FocusSoundList; });
+
+    // The setup frames on the left, sound, clock and commands on the right,
+    // the launch button across the bottom.
+    auto* right = new QVBoxLayout;
+    right->addLayout(buildBrand());
+    right->addWidget(soundChoice_);
+    right->addWidget(buildClockFrame());
+    right->addWidget(windowCommands_);
+    right->addStretch(1);
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(setupPanel_, 3);
+    columns->addLayout(right, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addWidget(launchButton_);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+
+    // Keyboard order follows the frames.
+    QList<QWidget*> order = setupPanel_->tabOrder();
+    order << soundChoice_->soundList() << soundChoice_->testPlayButton() << windowCommands_->tabOrder()
+          << launchButton_;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+MainWindow::~MainWindow()
+{
+    shutDown();
+}
+
+QLayout* MainWindow::buildBrand()
+{
+    logo_ = new QLabel(this);
+    logo_->setObjectName(QStringLiteral("Picture3"));
+    logo_->setAccessibleName(QStringLiteral("Quandrel logo"));
+    versionLabel_ = new QLabel(this);
+    versionLabel_->setObjectName(QStringLiteral("Label13"));
+    creditLabel_ = new QLabel(this);
+    creditLabel_->setObjectName(QStringLiteral("Label14"));
+    creditLabel_->setWordWrap(true);
+    auto* brand = new QHBoxLayout;
+    brand->addWidget(logo_);
+    auto* text = new QVBoxLayout;
+    text->addWidget(versionLabel_);
+    text->addWidget(creditLabel_);
+    brand->addLayout(text, 1);
+    return brand;
+}
+
+QWidget* MainWindow::buildClockFrame()
+{
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setAccessibleName(QStringLiteral("Current Time"));
+    auto* caption = new QLabel(QStringLiteral("Current Time:"), frame);
+    caption->setObjectName(QStringLiteral("Label1"));
+    clockLabel_ = new QLabel(frame);
+    clockLabel_->setObjectName(QStringLiteral("Label2"));
+    clockLabel_->setAccessibleDescription(QStringLiteral("Current Time"));
+    caption->setBuddy(clockLabel_);
+    runningCountLine_ = new QLabel(frame);
+    runningCountLine_->setObjectName(QStringLiteral("Label12"));
+    runningCountLine_->setAccessibleDescription(QStringLiteral("Number of timers running"));
+    QFont bold = runningCountLine_->font();
+    bold.setBold(true);
+    runningCountLine_->setFont(bold);
+    auto* grid = new QGridLayout(frame);
+    grid->addWidget(caption, 0, 0);
+    grid->addWidget(clockLabel_, 0, 1, Qt::AlignLeft);
+    grid->addWidget(runningCountLine_, 1, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    return frame;
+}
+
+QString MainWindow::timeOfDay() const
+{
+    return longTimeText(services_.clock.now().localTime(), services_.locale);
+}
+
+void MainWindow::start()
+{
+    setWindowIcon(QIcon(QStringLiteral(":/images/mainicon.png")));
+    logo_->setPixmap(loadResourcePicture(101, QStringLiteral("Custom"), QString(), devicePixelRatioF()));
+    clockLabel_->setText(timeOfDay());
+    holdLabelSize(clockLabel_, timeOfDayShapes(services_.locale));
+    versionLabel_->setText(QStringLiteral("v 1.1"));
+    creditLabel_->setText(QStringLiteral("Quandrel: six timers, alarms and stopwatches at once"));
+    missingRecordings_ = extractRecordings(services_.soundFolder);
+    soundChoice_->fillList();
+    setupPanel_->setDefaults();
+    clockTimer_->setEnabled(true);
+    runningCountChanged(table_.runningCount);
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(centredPosition(screen->size(), frameGeometry().size()));
+    player_->start();
+    if (!missingRecordings_.isEmpty()) {
+        services_.dialogs.message(QStringLiteral("Quandrel"),
+                                  QStringLiteral("These sounds could not be saved to %1 and will not play: %2.")
+                                      .arg(services_.soundFolder, missingRecordings_.join(QStringLiteral(", "))),
+                                  MessageIcon::Warning);
+    }
+}
+
+QPoint MainWindow::centredPosition(QSize screen, QSize window)
+{
+    // Halved with truncation toward zero; a window larger than the screen
+    // gets a negative position rather than being clamped.
+    return {(screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2};
+}
+
+void MainWindow::launchTimer()
+{
+    LaunchRequest request = setupPanel_->request();
+    request.sound = soundChoice_->pick();
+    if (board_->launch(request) < 0)
+        services_.dialogs.message(QStringLiteral("Quandrel"), QStringLiteral("all timers are in use"),
+                                  MessageIcon::None);
+}
+
+void MainWindow::tickClock()
+{
+    const QString now = timeOfDay();
+    clockLabel_->setText(now);
+    board_->showClock(now);
+}
+
+bool MainWindow::popOnTop() const
+{
+    return windowCommands_->popOnTop();
+}
+
+void MainWindow::focusField(int16_t code)
+{
+    QWidget* target = code == FocusSoundList ? soundChoice_->soundList() : setupPanel_->alertTextEdit();
+    if (!isVisible())
+        return;
+    services_.windows.activate(this);
+    services_.windows.setFocus(target);
+}
+
+void MainWindow::runningCountChanged(int count)
+{
+    runningCountLine_->setText(count == 1 ? QStringLiteral("There is Currently 1 Timer running")
+                                          : QStringLiteral("There are Currently %1 Timers running").arg(count));
+    windowCommands_->setRunningCount(count);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    shutDown();
+    event->accept();
+}
+
+void MainWindow::shutDown()
+{
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    // The sound first, so that nothing plays on while the windows close.
+    services_.sound.stop();
+    services_.sound.close();
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (TimerWindow* w = board_->window(slot))
+            w->close();
+    }
+    player_->stop();
+    clockTimer_->setEnabled(false);
+}
+
+} // namespace quandrel

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "app/timerboard.h"
+#include "engine/slottable.h"
+#include "platform/services.h"
+#include "platform/ticktimer.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QPushButton;
+
+namespace quandrel {
+
+class AlertPlayer;
+class SetupPanel;
+class SoundChoice;
+class WindowCommands;
+
+// The main window ("Timermain"): the setup panel, the sound choice, the
+// launch button, the clock and the running count, and the window commands.
+// Closing it ends the program.
+class MainWindow final : public QWidget, public BoardOwner {
+    Q_OBJECT
+public:
+    MainWindow(SlotTable& table, Services& services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Everything start-up does before the window is first shown: writes the
+    // recordings, fills the sound list, sets the panel's defaults, starts the
+    // clock and the alert player.
+    void start();
+    TimerBoard& board() { return *board_; }
+    // Recordings that could not be written at start-up (list names).
+    QStringList missingRecordings() const { return missingRecordings_; }
+
+    // Left and top that centre a window of this size on a screen of that size.
+    static QPoint centredPosition(QSize screen, QSize window);
+
+    // BoardOwner
+    bool popOnTop() const override;
+    void focusField(int16_t code) override;
+    void runningCountChanged(int count) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* buildClockFrame();
+    QLayout* buildBrand();
+    void launchTimer();
+    void tickClock();
+    QString timeOfDay() const;
+    void shutDown();
+
+    SlotTable& table_;
+    Services& services_;
+    std::unique_ptr<TimerBoard> board_;
+    std::unique_ptr<AlertPlayer> player_;
+    std::unique_ptr<TickTimer> clockTimer_; // once a second, for every clock line
+    SetupPanel* setupPanel_ = nullptr;
+    SoundChoice* soundChoice_ = nullptr;
+    WindowCommands* windowCommands_ = nullptr;
+    QPushButton* launchButton_ = nullptr;
+    QLabel* clockLabel_ = nullptr;
+    QLabel* runningCountLine_ = nullptr;
+    QLabel* logo_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* creditLabel_ = nullptr;
+    QStringList missingRecordings_;
+    bool shutDown_ = false;
+};
+
+} // namespace quandrel

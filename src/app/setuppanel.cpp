@@ -1,0 +1,292 @@
+#include "app/setuppanel.h"
+
+#include "engine/timearith.h"
+#include "platform/reversedscrollbar.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace quandrel {
+namespace {
+
+template <typename W> W* named(W* widget, const char* objectName, const char* tooltip = nullptr)
+{
+    widget->setObjectName(QLatin1String(objectName));
+    if (tooltip) {
+        widget->setToolTip(QString::fromUtf8(tooltip));
+        widget->setAccessibleDescription(QString::fromUtf8(tooltip));
+    }
+    return widget;
+}
+
+void setRadioChecked(QRadioButton* button, bool checked)
+{
+    // A lone radio button of an exclusive pair cannot be cleared otherwise.
+    const bool exclusive = button->autoExclusive();
+    button->setAutoExclusive(false);
+    button->setChecked(checked);
+    button->setAutoExclusive(exclusive);
+}
+
+} // namespace
+
+SetupPanel::SetupPanel(QWidget* parent) : QWidget(parent)
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(buildDurationFrame());
+    column->addWidget(buildAlarmFrame());
+    auto* row = new QHBoxLayout;
+    row->addWidget(buildStopwatchFrame());
+    row->addWidget(buildAlertTextFrame(), 1);
+    column->addLayout(row);
+    for (int bar = 0; bar < BarCount; ++bar)
+        connect(bars_[bar], &ReversedScrollBar::logicalValueChanged, this, [this, bar] { showValue(Bar(bar)); });
+    connect(countUpOption_, &QRadioButton::toggled, this, &SetupPanel::durationKindChosen);
+    connect(countDownOption_, &QRadioButton::toggled, this, &SetupPanel::durationKindChosen);
+    connect(alarmClockCheck_, &QCheckBox::toggled, this, &SetupPanel::alarmClockToggled);
+    connect(stopwatchCheck_, &QCheckBox::toggled, this, &SetupPanel::stopwatchToggled);
+}
+
+void SetupPanel::makeBar(Bar bar, int bottom, int top, QWidget* frame, const char* boxName, const char* tip)
+{
+    auto* box = named(new QLineEdit(frame), boxName, tip);
+    box->setReadOnly(true);
+    box->setAlignment(Qt::AlignCenter);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setAccessibleName(QString::fromUtf8(tip));
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("MMM")) + 10);
+    const QByteArray barName = "VScroll" + QByteArray::number(bar + 1);
+    auto* scrollBar = named(new ReversedScrollBar(bottom, top, frame), barName.constData());
+    // The bar is the control of the read-only box beside it: it carries the
+    // box's name for screen readers and takes the keyboard focus on Tab.
+    scrollBar->setAccessibleName(box->toolTip());
+    scrollBar->setAccessibleDescription(QStringLiteral("Up arrow raises the value, Down arrow lowers it"));
+    scrollBar->setFocusPolicy(Qt::TabFocus);
+    scrollBar->setFixedHeight(box->sizeHint().height() + 6);
+    bars_[bar] = scrollBar;
+    boxes_[bar] = box;
+}
+
+QWidget* SetupPanel::entry(Bar bar, QWidget* frame, const char* unit, const char* unitName)
+{
+    auto* widget = new QWidget(frame);
+    auto* row = new QHBoxLayout(widget);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    row->addWidget(boxes_[bar]);
+    row->addWidget(bars_[bar]);
+    if (unit) {
+        auto* label = named(new QLabel(QString::fromUtf8(unit), frame), unitName);
+        label->setBuddy(bars_[bar]);
+        row->addWidget(label);
+    }
+    row->addStretch(1);
+    return widget;
+}
+
+QWidget* SetupPanel::buildDurationFrame()
+{
+    auto* frame = named(new QGroupBox(QStringLiteral("Duration Timer"), this), "Frame2");
+    countUpOption_ = named(new QRadioButton(QStringLiteral("Count Up"), frame), "Option1",
+                           "Enable Count Up Timer (for chosen duration)");
+    countDownOption_ = named(new QRadioButton(QStringLiteral("Count Down"), frame), "Option2",
+                             "Enable Count Down Timer (for chosen duration)");
+    autostartCheck_ = named(new QCheckBox(QStringLiteral("Autostart"), frame), "Check1",
+                            "Auto-restart Count Up/Down, when finished ");
+    makeBar(Hours, 0, 23, frame, "Text1", "Timer duration: hours");
+    makeBar(Minutes, 0, 59, frame, "Text2", "Timer duration: minutes");
+    makeBar(Seconds, 0, 59, frame, "Text3", "Timer duration: seconds");
+    auto* grid = new QGridLayout(frame);
+    grid->addWidget(countUpOption_, 0, 0);
+    grid->addWidget(countDownOption_, 0, 1);
+    grid->addWidget(autostartCheck_, 0, 2);
+    grid->addWidget(entry(Hours, frame, "hrs", "Label9"), 1, 0);
+    grid->addWidget(entry(Minutes, frame, "mins", "Label10"), 1, 1);
+    grid->addWidget(entry(Seconds, frame, "secs", "Label11"), 1, 2);
+    return frame;
+}
+
+QWidget* SetupPanel::buildAlarmFrame()
+{
+    auto* frame = named(new QGroupBox(QStringLiteral("Alarm Clock"), this), "Frame3");
+    alarmClockCheck_ = named(new QCheckBox(QStringLiteral("Activate"), frame), "Check2", "Enable Alarm Clock Timer");
+    makeBar(AlarmHour, 1, 12, frame, "Text4", "Alarm time: hour");
+    makeBar(AlarmMinute, 0, 59, frame, "Text5", "Alarm time: minutes");
+    makeBar(AlarmSecond, 0, 59, frame, "Text6", "Alarm time: seconds");
+    makeBar(AlarmHalf, 1, 2, frame, "Text7", "Alarm time: AM/PM");
+    auto* column = new QVBoxLayout(frame);
+    column->addWidget(alarmClockCheck_);
+    auto* row = new QHBoxLayout;
+    for (Bar bar : {AlarmHour, AlarmMinute, AlarmSecond, AlarmHalf})
+        row->addWidget(entry(bar, frame));
+    column->addLayout(row);
+    return frame;
+}
+
+QWidget* SetupPanel::buildStopwatchFrame()
+{
+    auto* frame = named(new QGroupBox(QStringLiteral("StopWatch"), this), "Frame6");
+    stopwatchCheck_ = named(new QCheckBox(QStringLiteral("Activate"), frame), "Check3", "Enable Stopwatch Timer");
+    (new QVBoxLayout(frame))->addWidget(stopwatchCheck_, 0, Qt::AlignTop);
+    return frame;
+}
+
+QWidget* SetupPanel::buildAlertTextFrame()
+{
+    auto* frame = named(new QGroupBox(QStringLiteral("Alert Text"), this), "Frame4");
+    alertTextEdit_ =
+        named(new QLineEdit(frame), "Text8", "Enter text to show as Timer title, and flash when Timer goes off");
+    alertTextEdit_->setAccessibleName(QStringLiteral("Alert Text"));
+    alertTextEdit_->installEventFilter(this);
+    (new QVBoxLayout(frame))->addWidget(alertTextEdit_);
+    return frame;
+}
+
+QList<QWidget*> SetupPanel::tabOrder() const
+{
+    QList<QWidget*> order{countUpOption_, countDownOption_, autostartCheck_};
+    order << bars_[Hours] << bars_[Minutes] << bars_[Seconds] << alarmClockCheck_;
+    order << bars_[AlarmHour] << bars_[AlarmMinute] << bars_[AlarmSecond] << bars_[AlarmHalf];
+    order << stopwatchCheck_ << alertTextEdit_;
+    return order;
+}
+
+void SetupPanel::setDefaults()
+{
+    // The bars may already hold these values, in which case no change notice
+    // comes: show each value directly.
+    const std::array<std::pair<Bar, int>, BarCount> startValues{
+        {{AlarmHour, 1}, {AlarmMinute, 0}, {AlarmSecond, 0}, {AlarmHalf, 1}, {Hours, 1}, {Minutes, 0}, {Seconds, 0}}};
+    for (const auto& [bar, value] : startValues) {
+        const QSignalBlocker quiet(bars_[bar]);
+        bars_[bar]->setValue(value);
+        showValue(bar);
+    }
+    alarmClockCheck_->setChecked(true);
+    alertTextEdit_->clear();
+}
+
+void SetupPanel::showValue(Bar bar)
+{
+    const int value = bars_[bar]->value();
+    switch (bar) {
+    case AlarmHour:
+        boxes_[bar]->setText(QString::number(value));
+        break;
+    case AlarmHalf:
+        if (value == 1 || value == 2)
+            boxes_[bar]->setText(value == 1 ? QStringLiteral("AM") : QStringLiteral("PM"));
+        break;
+    default:
+        boxes_[bar]->setText(twoDigits(value));
+        break;
+    }
+}
+
+void SetupPanel::enableBars(Bar first, Bar last, bool enabled)
+{
+    for (int bar = first; bar <= last; ++bar)
+        bars_[bar]->setEnabled(enabled);
+}
+
+void SetupPanel::durationKindChosen(bool chosen)
+{
+    if (!chosen)
+        return; // a deselected option runs nothing
+    autostartCheck_->setEnabled(true);
+    alarmClockCheck_->setChecked(false);
+    stopwatchCheck_->setChecked(false);
+    enableBars(AlarmHour, AlarmHalf, false);
+    enableBars(Hours, Seconds, true);
+    updateKindChosen();
+}
+
+void SetupPanel::alarmClockToggled(bool ticked)
+{
+    if (!ticked) {
+        enableBars(AlarmHour, AlarmHalf, false);
+        updateKindChosen();
+        return;
+    }
+    enableBars(Hours, Seconds, false);
+    setRadioChecked(countUpOption_, false);
+    setRadioChecked(countDownOption_, false);
+    autostartCheck_->setChecked(false);
+    autostartCheck_->setEnabled(false);
+    stopwatchCheck_->setChecked(false);
+    enableBars(AlarmHour, AlarmHalf, true);
+    updateKindChosen();
+}
+
+void SetupPanel::stopwatchToggled(bool ticked)
+{
+    if (!ticked) {
+        updateKindChosen();
+        return;
+    }
+    alarmClockCheck_->setChecked(false);
+    enableBars(Hours, Seconds, false);
+    setRadioChecked(countUpOption_, false);
+    setRadioChecked(countDownOption_, false);
+    autostartCheck_->setChecked(false);
+    autostartCheck_->setEnabled(false);
+    enableBars(AlarmHour, AlarmHalf, false);
+    updateKindChosen();
+}
+
+void SetupPanel::updateKindChosen()
+{
+    const bool chosen = countUpOption_->isChecked() || countDownOption_->isChecked() || alarmClockCheck_->isChecked() ||
+                        stopwatchCheck_->isChecked();
+    if (chosen == kindChosen_)
+        return;
+    kindChosen_ = chosen;
+    emit kindChosenChanged(chosen);
+}
+
+bool SetupPanel::kindChosen() const
+{
+    return kindChosen_;
+}
+
+QWidget* SetupPanel::alertTextEdit() const
+{
+    return alertTextEdit_;
+}
+
+bool SetupPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == alertTextEdit_ && event->type() == QEvent::FocusIn)
+        emit alertTextFocused();
+    return QWidget::eventFilter(watched, event);
+}
+
+LaunchRequest SetupPanel::request() const
+{
+    LaunchRequest r;
+    if (countUpOption_->isChecked())
+        r.kind = TimerKind::CountUp;
+    else if (countDownOption_->isChecked())
+        r.kind = TimerKind::CountDown;
+    else if (alarmClockCheck_->isChecked())
+        r.kind = TimerKind::AlarmClock;
+    else
+        r.kind = TimerKind::Stopwatch;
+    r.durationSecs =
+        bars_[Hours]->value() * SecsPerHour + bars_[Minutes]->value() * SecsPerMinute + bars_[Seconds]->value();
+    r.autoRestart = autostartCheck_->isChecked();
+    r.alarm = {bars_[AlarmHour]->value(), bars_[AlarmMinute]->value(), bars_[AlarmSecond]->value(),
+               boxes_[AlarmHalf]->text() == QLatin1String("PM")};
+    r.title = alertTextEdit_->text();
+    return r;
+}
+
+} // namespace quandrel

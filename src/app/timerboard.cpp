@@ -1,0 +1,188 @@
+#include "app/timerboard.h"
+
+#include "engine/ticks.h"
+#include "platform/clock.h"
+#include "platform/timeformat.h"
+#include "platform/windowops.h"
+#include "timerwindow/timerwindow.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace quandrel {
+
+TimerBoard::TimerBoard(SlotTable& table, Services& services, BoardOwner& owner, QObject* parent)
+    : QObject(parent), table_(table), services_(services), owner_(owner)
+{
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        // A duration ticks when its own second changes, an alarm clock when
+        // the local clock's does.
+        tickTimers_[slot] = services_.timers.create(TickSchedule::aligned([this, slot](const ClockReading& now) {
+            return table_.kind[slot] == TimerKind::AlarmClock
+                       ? nextLocalSecond(now)
+                       : nextSecondAfterStart(table_.durationStart[slot], now.utcMs);
+        }));
+        tickTimers_[slot]->onTick = [this, slot] { tick(slot); };
+    }
+}
+
+TimerBoard::~TimerBoard()
+{
+    for (auto& timer : tickTimers_)
+        timer->setEnabled(false);
+}
+
+TimerWindow* TimerBoard::window(int slot) const
+{
+    TimerWindow* w = windows_[size_t(slot)];
+    return (w && w->isOpen()) ? w : nullptr;
+}
+
+int TimerBoard::launch(const LaunchRequest& request)
+{
+    const int n = table_.firstFree();
+    if (n < 0)
+        return -1;
+    table_.winState[n] = WinState::Shown;
+    table_.inUse[n] = true;
+    ++table_.runningCount;
+    owner_.runningCountChanged(table_.runningCount);
+
+    auto* w = new TimerWindow(n, services_, *this);
+    windows_[n] = w;
+    popOnTop_[n] = request.popOnTop;
+    const ClockReading now = services_.clock.now();
+    const LaunchCaptions captions =
+        setUpTimer(table_, n, request, now, longTimeText(now.localTime(), services_.locale));
+    w->showLaunch(captions, request.title, request.sound);
+    if (!captions.stopwatch)
+        tickTimers_[n]->setEnabled(true);
+    // Shown once its captions are in, so it is placed at its final size.
+    w->adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        w->move(TimerWindow::initialPosition(n, w->frameGeometry().size(), screen->availableGeometry()));
+    w->show();
+    return n;
+}
+
+void TimerBoard::tick(int slot)
+{
+    TickTimer& timer = *tickTimers_[slot];
+    TimerWindow* w = window(slot);
+    if (!w) {
+        timer.setEnabled(false);
+        return;
+    }
+    const ClockReading now = services_.clock.now();
+    if (table_.kind[slot] == TimerKind::AlarmClock) {
+        const AlarmTick tick = alarmTick(table_, slot, now);
+        w->showProgress(tick.progress);
+        if (tick.expired) {
+            timer.setEnabled(false);
+            w->goOff(Expiry::Final);
+        }
+        return;
+    }
+    const DurationTick tick = durationTick(table_, slot, now.utcMs);
+    w->showReading(tick.face);
+    if (tick.expiry == Expiry::Final)
+        timer.setEnabled(false);
+    w->goOff(tick.expiry);
+}
+
+void TimerBoard::showClock(const QString& timeOfDay)
+{
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (TimerWindow* w = window(slot))
+            w->showClock(timeOfDay);
+    }
+}
+
+void TimerBoard::hideAll()
+{
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        TimerWindow* w = window(slot);
+        if (w && table_.winState[slot] == WinState::Shown) {
+            w->hide();
+            table_.winState[slot] = WinState::Hidden;
+        }
+    }
+}
+
+void TimerBoard::showAll()
+{
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        TimerWindow* w = window(slot);
+        if (w && table_.winState[slot] == WinState::Hidden) {
+            w->show();
+            table_.winState[slot] = WinState::Shown;
+        }
+    }
+}
+
+void TimerBoard::closeAll()
+{
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (table_.winState[slot] == WinState::None)
+            continue;
+        if (TimerWindow* w = window(slot))
+            w->close();
+        table_.winState[slot] = WinState::None;
+    }
+}
+
+bool TimerBoard::popOnTop(int slot) const
+{
+    return popOnTop_[slot].value_or(owner_.popOnTop());
+}
+
+void TimerBoard::restoreFocus()
+{
+    // Never take the keyboard from another program.
+    if (!services_.windows.applicationActive())
+        return;
+    const int16_t code = table_.lastFocus;
+    if (code >= FocusTimerTitleBase && code < FocusTimerTitleBase + SlotCount) {
+        // A closed or hidden window cannot take the focus: leave it where it is.
+        TimerWindow* w = window(code - FocusTimerTitleBase);
+        if (w && w->isVisible())
+            w->focusTitle();
+        return;
+    }
+    owner_.focusField(code);
+}
+
+void TimerBoard::titleFocused(int slot)
+{
+    table_.lastFocus = int16_t(FocusTimerTitleBase + slot);
+}
+
+void TimerBoard::requestSound(int slot, bool cycle)
+{
+    if (cycle)
+        table_.raiseCycleSound(slot);
+    else
+        table_.raiseAlertSound(slot);
+}
+
+void TimerBoard::windowClosed(int slot)
+{
+    // A request not yet taken belongs to this timer, not to the next one
+    // launched into the slot.
+    table_.alertSoundRequest[slot] = false;
+    table_.cycleSoundRequest[slot] = false;
+    table_.inUse[slot] = false;
+    --table_.runningCount;
+    owner_.runningCountChanged(table_.runningCount);
+    tickTimers_[slot]->setEnabled(false);
+    table_.winState[slot] = WinState::None;
+}
+
+std::optional<SoundPick> TimerBoard::timerSound(int slot) const
+{
+    if (const TimerWindow* w = window(slot))
+        return w->sound();
+    return std::nullopt;
+}
+
+} // namespace quandrel

@@ -1,0 +1,82 @@
+#include "app/windowcommands.h"
+
+#include "app/timerboard.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace quandrel {
+namespace {
+const QString HideAll = QStringLiteral("Hide All");
+}
+
+WindowCommands::WindowCommands(TimerBoard& board, QWidget* parent)
+    : QGroupBox(QStringLiteral("Global"), parent), board_(board)
+{
+    setObjectName(QStringLiteral("Frame7"));
+    const auto button = [this](const char* objectName, const QString& caption, const QString& tip) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(objectName));
+        b->setToolTip(tip);
+        b->setAccessibleDescription(tip);
+        b->setEnabled(false);
+        return b;
+    };
+    hideShowAllButton_ = button("Command4", HideAll, QStringLiteral("Hide all open Timers"));
+    closeAllButton_ = button("Command5", QStringLiteral("Close All"), QStringLiteral("Close all open Timers"));
+    popOnTopCheck_ = new QCheckBox(QStringLiteral("pop on top"), this);
+    popOnTopCheck_->setObjectName(QStringLiteral("PopChk"));
+    popOnTopCheck_->setAccessibleDescription(
+        QStringLiteral("Bring a timer to the front and keep it on top when it goes off"));
+    auto* caption = new QLabel(QStringLiteral("pop top"), this);
+    caption->setObjectName(QStringLiteral("Label15"));
+    caption->setEnabled(false);
+    caption->setBuddy(popOnTopCheck_);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(hideShowAllButton_, 0, 0);
+    grid->addWidget(closeAllButton_, 0, 1);
+    grid->addWidget(popOnTopCheck_, 1, 0);
+    grid->addWidget(caption, 1, 1);
+    connect(hideShowAllButton_, &QPushButton::clicked, this, &WindowCommands::hideOrShowAll);
+    connect(closeAllButton_, &QPushButton::clicked, this, &WindowCommands::closeAll);
+}
+
+bool WindowCommands::popOnTop() const
+{
+    return popOnTopCheck_->isChecked();
+}
+
+QList<QWidget*> WindowCommands::tabOrder() const
+{
+    return {hideShowAllButton_, closeAllButton_, popOnTopCheck_};
+}
+
+void WindowCommands::setRunningCount(int count)
+{
+    hideShowAllButton_->setEnabled(count != 0);
+    closeAllButton_->setEnabled(count != 0);
+}
+
+void WindowCommands::hideOrShowAll()
+{
+    if (board_.runningCount() <= 0)
+        return;
+    // The caption is the state: "Show All" while windows are hidden by it.
+    if (hideShowAllButton_->text() != HideAll) {
+        hideShowAllButton_->setText(HideAll);
+        board_.showAll();
+    } else {
+        hideShowAllButton_->setText(QStringLiteral("Show All"));
+        board_.hideAll();
+    }
+}
+
+void WindowCommands::closeAll()
+{
+    hideShowAllButton_->setText(HideAll);
+    board_.closeAll();
+}
+
+} // namespace quandrel

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QGroupBox>
+
+class QCheckBox;
+class QPushButton;
+
+namespace quandrel {
+
+class TimerBoard;
+
+// The "Global" frame: Hide All / Show All and Close All act on every open
+// timer window; "pop on top" makes a timer that goes off come to the front.
+class WindowCommands final : public QGroupBox {
+    Q_OBJECT
+public:
+    WindowCommands(TimerBoard& board, QWidget* parent = nullptr);
+
+    bool popOnTop() const;
+    // The buttons act only while some timer runs.
+    void setRunningCount(int count);
+    void hideOrShowAll();
+    void closeAll();
+    QList<QWidget*> tabOrder() const;
+
+private:
+    TimerBoard& board_;
+    QPushButton* hideShowAllButton_ = nullptr;
+    QPushButton* closeAllButton_ = nullptr;
+    QCheckBox* popOnTopCheck_ = nullptr;
+};
+
+} // namespace quandrel

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "engine/slottable.h"
+#include "engine/soundcatalog.h"
+#include "platform/clock.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace quandrel {
+
+// An alarm time on the twelve-hour clock, as the setup panel holds it.
+struct AlarmSetting {
+    int hour12 = 1;
+    int minute = 0;
+    int second = 0;
+    bool pm = false;
+};
+
+// Everything a new timer is made of: what the setup panel and the sound
+// choice hold when LaunchTimer is pressed, or what a command asks for.
+struct LaunchRequest {
+    TimerKind kind = TimerKind::AlarmClock;
+    int32_t durationSecs = 3600; // count-down and count-up, 0..23:59:59
+    bool autoRestart = false;
+    AlarmSetting alarm;
+    QString title; // empty: the window's default title
+    SoundPick sound;
+    // Unset: the timer follows the main window's "pop on top" when it goes off.
+    std::optional<bool> popOnTop;
+};
+
+// What a new timer window shows.
+struct LaunchCaptions {
+    QString kindTitle;      // "CountDown:", "Alarm Set For:", "Stopwatch"
+    QString reading;        // "Start", "1:00:00 AM", "00:00:00"
+    QString launchLine;     // "Alarm Set At: 10:00:00 AM"; empty for a stopwatch
+    QString progress;       // "Counting 01h 00m 00s", "0 elapsed"
+    QString progressWidest; // the longest progress line this timer is expected to show
+    QString autoRestart;    // "Y", "N", "N/A"
+    QString soundName;      // "Bleep", a picked file's name, "N/A" for a stopwatch
+    bool stopwatch = false;
+};
+
+// The alarm setting as the panel's boxes show it: "1:00:00 AM".
+QString alarmSettingText(const AlarmSetting& alarm);
+
+// Writes slot n's fields for a launch at `now`, whose time of day the user's
+// format writes as launchTimeText, and returns what its window shows.
+LaunchCaptions setUpTimer(SlotTable& table, int n, const LaunchRequest& request, const ClockReading& now,
+                          const QString& launchTimeText);
+
+} // namespace quandrel

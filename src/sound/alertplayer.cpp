@@ -1,0 +1,133 @@
+#include "sound/alertplayer.h"
+
+#include "platform/dialogs.h"
+#include "platform/sounddevice.h"
+
+namespace quandrel {
+namespace {
+constexpr int AlertCutMs = 3000;
+}
+
+AlertPlayer::AlertPlayer(SlotTable& table, Services& services, const SoundSource& source, QObject* parent)
+    : QObject(parent), table_(table), services_(services), source_(source),
+      playWait_(
+          services, [this] { return playing_ && services_.sound.isPlaying(); }, [this] { finishPlay(); })
+{
+    setObjectName(QStringLiteral("SoundForm"));
+    pollTimer_ = services_.timers.create(TickSchedule::interval(50));
+    pollTimer_->onTick = [this] { takeRequest(); };
+}
+
+AlertPlayer::~AlertPlayer()
+{
+    if (started_)
+        table_.onSoundRequest = nullptr;
+}
+
+void AlertPlayer::start()
+{
+    started_ = true;
+    table_.onSoundRequest = [this] { wake(); };
+    wake();
+}
+
+void AlertPlayer::stop()
+{
+    if (!started_)
+        return;
+    started_ = false;
+    services_.sound.stop();
+    services_.sound.close();
+    pollTimer_->setEnabled(false);
+    playWait_.cancel();
+    table_.onSoundRequest = nullptr;
+    queue_.clear();
+    sequenceActive_ = false;
+    playing_ = false;
+}
+
+void AlertPlayer::wake()
+{
+    if (started_ && !busy() && table_.anySoundRequest())
+        pollTimer_->setEnabled(true);
+}
+
+void AlertPlayer::takeRequest()
+{
+    pollTimer_->setEnabled(false);
+    if (busy())
+        return; // taken when the current sequence has ended (playNext wakes us)
+    int slot = -1;
+    bool alert = false;
+    for (int n = 0; n < SlotCount && slot < 0; ++n) {
+        if (table_.alertSoundRequest[n]) {
+            slot = n;
+            alert = true;
+        }
+    }
+    for (int n = 0; n < SlotCount && slot < 0; ++n) {
+        if (table_.cycleSoundRequest[n])
+            slot = n;
+    }
+    if (slot < 0)
+        return;
+    (alert ? table_.alertSoundRequest : table_.cycleSoundRequest)[slot] = false;
+
+    const std::optional<SoundPick> sound = source_.timerSound(slot);
+    if (!sound) {
+        // The user closed that timer before its sound came up: nothing to play.
+        wake();
+        return;
+    }
+    queue_.clear();
+    if (!alert) {
+        queue_ << sound->path;
+    } else if (sound->isDish()) {
+        const QString ding = soundFilePath(services_.soundFolder, builtinSounds()[2]);
+        const QString ready = soundFilePath(services_.soundFolder, readySound());
+        queue_ << ding << sound->path << ready << sound->path << ready << sound->path << ready;
+    } else {
+        queue_ << sound->path << sound->path << sound->path;
+    }
+    if (beforeAlert)
+        beforeAlert();
+    sequenceActive_ = true;
+    playNext();
+}
+
+void AlertPlayer::playNext()
+{
+    if (queue_.isEmpty()) {
+        sequenceActive_ = false;
+        wake();
+        return;
+    }
+    playFile(queue_.takeFirst());
+}
+
+void AlertPlayer::playFile(const QString& path)
+{
+    SoundDevice& device = services_.sound;
+    if (device.deviceCount() == 0) {
+        messageOpen_ = true;
+        services_.dialogs.message(QStringLiteral("Sound Card Check"),
+                                  QStringLiteral("Your system cannot play WAV files"), MessageIcon::Information,
+                                  [this] {
+                                      messageOpen_ = false;
+                                      if (started_)
+                                          playNext();
+                                  });
+        return;
+    }
+    playing_ = device.open(path) && device.play(device.lengthMs() >= AlertCutMs ? AlertCutMs : -1);
+    playWait_.begin();
+}
+
+void AlertPlayer::finishPlay()
+{
+    playing_ = false;
+    services_.sound.close();
+    playNext();
+}
+
+} // namespace quandrel

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "engine/slottable.h"
+#include "engine/soundcatalog.h"
+#include "platform/services.h"
+#include "platform/ticktimer.h"
+#include "sound/playwait.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace quandrel {
+
+// Where the player finds the sound of a timer.
+class SoundSource {
+public:
+    virtual ~SoundSource() = default;
+    // The sound of slot n's timer; nothing when its window has been closed.
+    virtual std::optional<SoundPick> timerSound(int slot) const = 0;
+};
+
+// Plays the sounds the timers ask for. It takes the requests one at a time,
+// alerts before restart cycles and lower slots before higher ones, and plays
+// each to its end: an alert three times (cut at 3 s), a dish sound as an
+// announcement, a cycle once. Nothing runs while no request waits: a raised
+// request wakes the player, which serves it within 50 ms.
+class AlertPlayer final : public QObject {
+    Q_OBJECT
+public:
+    AlertPlayer(SlotTable& table, Services& services, const SoundSource& source, QObject* parent = nullptr);
+    ~AlertPlayer() override;
+
+    // Called before an alert starts, to end a test play that holds the device.
+    std::function<void()> beforeAlert;
+
+    void start();
+    // Silences the sound and takes no more requests.
+    void stop();
+    // True while a sequence plays or the "Sound Card Check" box is open.
+    bool busy() const { return sequenceActive_ || messageOpen_; }
+
+private:
+    void wake();
+    void takeRequest();
+    void playFile(const QString& path);
+    void playNext();
+    void finishPlay();
+
+    SlotTable& table_;
+    Services& services_;
+    const SoundSource& source_;
+    std::unique_ptr<TickTimer> pollTimer_; // 50 ms, enabled while a request waits
+    PlayWait playWait_;                    // until the sound that plays has ended
+    QStringList queue_;
+    bool playing_ = false;
+    bool sequenceActive_ = false;
+    bool messageOpen_ = false;
+    bool started_ = false;
+};
+
+} // namespace quandrel

@@ -1,0 +1,133 @@
+#include "sound/soundchoice.h"
+
+#include "platform/dialogs.h"
+#include "platform/sounddevice.h"
+#include "sound/alertplayer.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+namespace quandrel {
+
+SoundChoice::SoundChoice(Services& services, QWidget* parent)
+    : QGroupBox(QStringLiteral("Sound Select"), parent), services_(services),
+      playWait_(
+          services, [this] { return testOpen_ && services_.sound.isPlaying(); }, [this] { finishTestPlay(); })
+{
+    setObjectName(QStringLiteral("Frame5"));
+    list_ = new QComboBox(this);
+    list_->setObjectName(QStringLiteral("Combo1"));
+    list_->setToolTip(QStringLiteral("Choose sound to play when Timer goes off"));
+    list_->setAccessibleDescription(list_->toolTip());
+    list_->setAccessibleName(QStringLiteral("Sound Select"));
+    list_->setMaxVisibleItems(14);
+    list_->installEventFilter(this);
+    testButton_ = new QPushButton(this);
+    testButton_->setObjectName(QStringLiteral("Command3"));
+    testButton_->setToolTip(QStringLiteral("Test sound to play when Timer goes off"));
+    testButton_->setAccessibleDescription(testButton_->toolTip());
+    pickedFileLabel_ = new QLabel(this);
+    pickedFileLabel_->setObjectName(QStringLiteral("FilePlayLabel"));
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(list_, 0, 0);
+    grid->addWidget(testButton_, 0, 1);
+    grid->addWidget(pickedFileLabel_, 1, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    // "activated" also fires when the same item is picked again, so that
+    // "Play File..." opens the dialog every time.
+    connect(list_, &QComboBox::activated, this, &SoundChoice::choose);
+    connect(testButton_, &QPushButton::clicked, this, &SoundChoice::testPlay);
+}
+
+SoundChoice::~SoundChoice() = default;
+
+QWidget* SoundChoice::soundList() const
+{
+    return list_;
+}
+
+QWidget* SoundChoice::testPlayButton() const
+{
+    return testButton_;
+}
+
+void SoundChoice::fillList()
+{
+    testButton_->setText(QStringLiteral("Test Play"));
+    list_->addItems(soundListItems());
+    list_->setCurrentIndex(SoundListNone);
+    choose(SoundListNone);
+}
+
+bool SoundChoice::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == list_ && event->type() == QEvent::FocusIn)
+        emit soundListFocused();
+    return QGroupBox::eventFilter(watched, event);
+}
+
+void SoundChoice::choose(int index)
+{
+    if (index == SoundListPlayFile) {
+        QPointer<SoundChoice> self(this);
+        services_.dialogs.openFile(QStringLiteral("Select a Wave File to Open"),
+                                   QStringLiteral("Wave File (*.wav)|*.wav"), [self](const QString& file) {
+                                       if (!self)
+                                           return;
+                                       const QString name = pickedFileName(file);
+                                       self->chosen_ = {file, SoundListPlayFile, name};
+                                       self->pickedFileLabel_->setText(name);
+                                   });
+        return;
+    }
+    pickedFileLabel_->clear();
+    if (index >= 1 && index <= int(builtinSounds().size()))
+        chosen_ = builtinPick(services_.soundFolder, index);
+    else
+        chosen_ = SoundPick{};
+}
+
+void SoundChoice::testPlay()
+{
+    if (testButton_->text() == QLatin1String("Stop Play")) {
+        stopTestPlay();
+        return;
+    }
+    if (chosen_.isSilent())
+        return;
+    if (player_ && player_->busy())
+        return; // an alert is sounding; it keeps the device
+    SoundDevice& device = services_.sound;
+    if (device.deviceCount() == 0) {
+        services_.dialogs.message(QStringLiteral("Sound Card Check"),
+                                  QStringLiteral("Your system cannot play WAV files"), MessageIcon::Information);
+        return;
+    }
+    testButton_->setText(QStringLiteral("Stop Play"));
+    testOpen_ = device.open(chosen_.path) && device.play();
+    playWait_.begin();
+}
+
+void SoundChoice::stopTestPlay()
+{
+    if (testButton_->text() != QLatin1String("Stop Play"))
+        return;
+    playWait_.cancel();
+    testOpen_ = false;
+    services_.sound.stop();
+    services_.sound.close();
+    testButton_->setText(QStringLiteral("Test Play"));
+}
+
+void SoundChoice::finishTestPlay()
+{
+    testOpen_ = false;
+    services_.sound.close();
+    testButton_->setText(QStringLiteral("Test Play"));
+}
+
+} // namespace quandrel

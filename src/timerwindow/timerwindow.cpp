@@ -1,0 +1,299 @@
+#include "timerwindow/timerwindow.h"
+
+#include "platform/resourcefiles.h"
+#include "platform/steadylabel.h"
+#include "platform/timeformat.h"
+#include "platform/windowops.h"
+#include "timerwindow/timerwindowhost.h"
+
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace quandrel {
+namespace {
+
+const QColor ReadingRed(192, 0, 0);
+const QColor SeparatorGrey(224, 224, 224);
+const QString ClockPrefix = QStringLiteral("Current Time: ");
+
+QFont scaledBold(const QFont& base, qreal factor)
+{
+    QFont font = base;
+    font.setBold(true);
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * factor);
+    else
+        font.setPixelSize(qRound(font.pixelSize() * factor));
+    return font;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* objectName)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(objectName));
+    return label;
+}
+
+QLabel* makePicture(QWidget* parent, const char* objectName, int resource, const QString& name, QLabel* buddy)
+{
+    QLabel* picture = makeLabel(parent, objectName);
+    picture->setPixmap(loadResourcePicture(resource, QStringLiteral("Custom"), QString(), parent->devicePixelRatioF()));
+    picture->setToolTip(name);
+    picture->setAccessibleName(name);
+    picture->setBuddy(buddy);
+    buddy->setAccessibleDescription(name);
+    return picture;
+}
+
+} // namespace
+
+TimerWindow::TimerWindow(int slot, Services& services, TimerWindowHost& host)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      slot_(slot), services_(services), host_(host)
+{
+    setObjectName(QStringLiteral("ALARMFORM%1").arg(slot));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(QIcon(QStringLiteral(":/images/timericon.png")));
+    flashTimer_ = services_.timers.create(TickSchedule::interval(500));
+    flashTimer_->onTick = [this] { flash(); };
+    restartFlashTimer_ = services_.timers.create(TickSchedule::interval(500));
+    restartFlashTimer_->onTick = [this] { flashRestart(); };
+    stopwatchTimer_ = services_.timers.create(TickSchedule::aligned(
+        [this](const ClockReading& now) { return nextSecondAfterStart(stopwatch_.startTime, now.utcMs); }));
+    stopwatchTimer_->onTick = [this] { tickStopwatch(); };
+    buildControls();
+    showClock(longTimeText(services_.clock.now().localTime(), services_.locale));
+    setWindowTitle(defaultTitle());
+}
+
+TimerWindow::~TimerWindow() = default;
+
+void TimerWindow::buildControls()
+{
+    kindTitle_ = makeLabel(this, "Label1");
+    kindTitle_->setFont(scaledBold(font(), 1.0));
+    reading_ = makeLabel(this, "Label2");
+    reading_->setFont(scaledBold(font(), 1.6));
+    reading_->setText(QStringLiteral("Start"));
+    QPalette red = reading_->palette();
+    red.setColor(QPalette::WindowText, ReadingRed);
+    reading_->setPalette(red);
+    kindTitle_->setBuddy(reading_);
+    reading_->setAccessibleDescription(QStringLiteral("Timer reading"));
+
+    titleEdit_ = new QLineEdit(this);
+    titleEdit_->setObjectName(QStringLiteral("Text1"));
+    titleEdit_->setToolTip(QStringLiteral("Enter/Amend Timer title"));
+    titleEdit_->setAccessibleName(QStringLiteral("Timer title"));
+    titleEdit_->setAccessibleDescription(titleEdit_->toolTip());
+    titleEdit_->installEventFilter(this);
+    connect(titleEdit_, &QLineEdit::textChanged, this,
+            [this](const QString& text) { setWindowTitle(text.isEmpty() ? defaultTitle() : text); });
+
+    launchLine_ = makeLabel(this, "Label3");
+    clockLine_ = makeLabel(this, "Label4");
+    progressLine_ = makeLabel(this, "Label5");
+    expiredBanner_ = makeLabel(this, "Label6");
+    expiredBanner_->setText(QStringLiteral("       EXPIRED!"));
+    expiredBanner_->setFont(scaledBold(font(), 1.2));
+    expiredBanner_->setAutoFillBackground(true); // covers the clock line beneath it
+    expiredBanner_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    expiredBanner_->hide();
+
+    const auto stopwatchButton = [this](const char* objectName, const QString& caption, const QString& tip) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(objectName));
+        button->setToolTip(tip);
+        button->setAccessibleDescription(tip);
+        button->setFont(scaledBold(font(), 1.0));
+        QPalette white = button->palette();
+        white.setColor(QPalette::Button, Qt::white);
+        button->setPalette(white);
+        button->hide();
+        return button;
+    };
+    stopwatchStartButton_ = stopwatchButton("SWStart", QStringLiteral("Start"), QStringLiteral("Start/Stop Stopwatch"));
+    connect(stopwatchStartButton_, &QPushButton::clicked, this, [this] { startOrStopStopwatch(); });
+    stopwatchResetButton_ = stopwatchButton("SWReset", QStringLiteral("Reset"), QStringLiteral("Reset Stopwatch"));
+    connect(stopwatchResetButton_, &QPushButton::clicked, this, [this] { resetStopwatch(); });
+
+    auto* separator = new QFrame(this);
+    separator->setObjectName(QStringLiteral("Line1"));
+    separator->setFrameShape(QFrame::HLine);
+    separator->setFrameShadow(QFrame::Plain);
+    separator->setLineWidth(2);
+    QPalette grey = separator->palette();
+    grey.setColor(QPalette::WindowText, SeparatorGrey);
+    separator->setPalette(grey);
+
+    autoRestartLabel_ = makeLabel(this, "AutoLabel");
+    QLabel* restartIcon = makePicture(this, "Picture2", 103, QStringLiteral("Auto-restart"), autoRestartLabel_);
+    cyclesLabel_ = makeLabel(this, "CyclesLabel");
+    cyclesLabel_->setAccessibleDescription(QStringLiteral("Cycles completed"));
+    soundNameLabel_ = makeLabel(this, "WavLabel");
+    QLabel* soundIcon = makePicture(this, "Picture1", 102, QStringLiteral("Alert sound"), soundNameLabel_);
+    setTabOrder(titleEdit_, stopwatchStartButton_);
+    setTabOrder(stopwatchStartButton_, stopwatchResetButton_);
+
+    // The launch, clock and progress lines, with the banner over the clock and
+    // progress lines and the stopwatch buttons in their place in stopwatch mode.
+    auto* info = new QGridLayout;
+    info->setContentsMargins(0, 0, 0, 0);
+    info->setVerticalSpacing(2);
+    info->addWidget(launchLine_, 0, 0, 1, 2);
+    info->addWidget(clockLine_, 1, 0, 1, 2);
+    info->addWidget(progressLine_, 2, 0, 1, 2);
+    info->addWidget(stopwatchStartButton_, 0, 0, 3, 1, Qt::AlignVCenter);
+    info->addWidget(stopwatchResetButton_, 0, 1, 3, 1, Qt::AlignVCenter);
+    info->addWidget(expiredBanner_, 1, 0, 2, 2);
+
+    auto* autoRow = new QHBoxLayout;
+    autoRow->addWidget(restartIcon);
+    autoRow->addWidget(autoRestartLabel_);
+    autoRow->addSpacing(8);
+    autoRow->addWidget(cyclesLabel_, 1);
+    auto* soundRow = new QHBoxLayout;
+    soundRow->addWidget(soundIcon);
+    soundRow->addWidget(soundNameLabel_, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 4, 8, 6);
+    layout->setSpacing(3);
+    layout->addWidget(kindTitle_, 0, Qt::AlignHCenter);
+    layout->addWidget(reading_, 0, Qt::AlignHCenter);
+    layout->addWidget(titleEdit_);
+    layout->addLayout(info);
+    layout->addWidget(separator);
+    layout->addLayout(autoRow);
+    layout->addLayout(soundRow);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    holdWidths();
+}
+
+void TimerWindow::holdWidths()
+{
+    QStringList clockShapes = timeOfDayShapes(services_.locale);
+    for (QString& shape : clockShapes)
+        shape.prepend(ClockPrefix);
+    holdLabelSize(clockLine_, clockShapes);
+    // One width for every kind, wide enough for the longest progress line and
+    // reading, so that the six windows tile evenly. The layout fixes the
+    // window at its hint, so the width goes on the title box.
+    QLabel progress(QStringLiteral("-00000 elapsed of 00000 sec"));
+    holdLabelSize(&progress, {progress.text()});
+    QLabel reading;
+    reading.setFont(reading_->font());
+    holdLabelSize(&reading, {QStringLiteral("-000:00:00"), QStringLiteral("12:00:00 PM")});
+    const QMargins margins = layout()->contentsMargins();
+    titleEdit_->setMinimumWidth(
+        std::max({fontMetrics().horizontalAdvance(QLatin1Char('M')) * 16 - margins.left() - margins.right(),
+                  progress.width(), reading.width()}));
+}
+
+void TimerWindow::showLaunch(const LaunchCaptions& captions, const QString& title, const SoundPick& sound)
+{
+    sound_ = sound;
+    kindTitle_->setText(captions.kindTitle);
+    reading_->setText(captions.reading);
+    launchLine_->setText(captions.launchLine);
+    progressLine_->setText(captions.progress);
+    autoRestartLabel_->setText(captions.autoRestart);
+    soundNameLabel_->setText(captions.soundName);
+    if (captions.stopwatch) {
+        stopwatchStartButton_->show();
+        stopwatchResetButton_->show();
+        launchLine_->hide();
+        clockLine_->hide();
+        progressLine_->hide();
+        holdLabelSize(reading_, {QStringLiteral("-00:00:00")});
+    } else if (captions.reading == QLatin1String("Start")) {
+        reading_->setAlignment(Qt::AlignCenter);
+        holdLabelSize(reading_, {QStringLiteral("Start"), QStringLiteral("-000:00:00")});
+    } else if (!captions.progressWidest.isEmpty()) {
+        holdLabelSize(progressLine_, {captions.progressWidest});
+    }
+    titleEdit_->setText(title);
+}
+
+QString TimerWindow::defaultTitle() const
+{
+    return QStringLiteral("Timer %1").arg(slot_ + 1);
+}
+
+QString TimerWindow::title() const
+{
+    return windowTitle();
+}
+
+QString TimerWindow::reading() const
+{
+    return reading_->text();
+}
+
+bool TimerWindow::hasExpired() const
+{
+    return flashTimer_->isEnabled();
+}
+
+void TimerWindow::showReading(const QString& face)
+{
+    reading_->setText(face);
+}
+
+void TimerWindow::showProgress(const QString& text)
+{
+    progressLine_->setText(text);
+}
+
+void TimerWindow::showClock(const QString& timeOfDay)
+{
+    clockLine_->setText(ClockPrefix + timeOfDay);
+}
+
+void TimerWindow::focusTitle()
+{
+    services_.windows.activate(this);
+    services_.windows.setFocus(titleEdit_);
+}
+
+void TimerWindow::closeEvent(QCloseEvent* event)
+{
+    if (open_) {
+        open_ = false;
+        flashTimer_->setEnabled(false);
+        restartFlashTimer_->setEnabled(false);
+        stopwatchTimer_->setEnabled(false);
+        host_.windowClosed(slot_);
+    }
+    event->accept();
+}
+
+bool TimerWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == titleEdit_ && event->type() == QEvent::FocusIn)
+        host_.titleFocused(slot_);
+    return QWidget::eventFilter(watched, event);
+}
+
+QPoint TimerWindow::initialPosition(int slot, QSize windowSize, QRect available)
+{
+    constexpr int Gap = 12;
+    const int column = slot % 3;
+    const int row = slot / 3;
+    const int x = available.right() - Gap - (column + 1) * (windowSize.width() + Gap) + Gap;
+    const int y = available.top() + Gap + row * (windowSize.height() + Gap + 30);
+    return {std::max(available.left(), x), std::max(available.top(), y)};
+}
+
+} // namespace quandrel

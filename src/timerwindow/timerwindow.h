@@ -1,0 +1,102 @@
+#pragma once
+
+#include "engine/alerts.h"
+#include "engine/launch.h"
+#include "engine/soundcatalog.h"
+#include "engine/stopwatch.h"
+#include "engine/ticks.h"
+#include "platform/services.h"
+#include "platform/ticktimer.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+
+#include <memory>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quandrel {
+
+class TimerWindowHost;
+
+// The small window of one timer slot ("ALARMFORM0".."ALARMFORM5"). It shows
+// what the timer reads, keeps a clock line, lets the user edit its title, runs
+// its own stopwatch, and when its timer goes off it pops up, shows the banner,
+// flashes its title and asks for its sound.
+class TimerWindow final : public QWidget {
+    Q_OBJECT
+public:
+    TimerWindow(int slot, Services& services, TimerWindowHost& host);
+    ~TimerWindow() override;
+
+    // Fills the window for a new timer.
+    void showLaunch(const LaunchCaptions& captions, const QString& title, const SoundPick& sound);
+    void showReading(const QString& face);
+    void showProgress(const QString& text);
+    void showClock(const QString& timeOfDay);
+    // The timer ran out for good (Final) or started its next cycle (Restart).
+    void goOff(Expiry expiry);
+    void focusTitle();
+
+    int slot() const { return slot_; }
+    bool isOpen() const { return open_; }
+    QString title() const;
+    QString defaultTitle() const;
+    QString reading() const;
+    const SoundPick& sound() const { return sound_; }
+    bool hasExpired() const;
+
+    // Where slot n's window first appears: the six windows tile from the top
+    // right corner of the available area, so none hides another.
+    static QPoint initialPosition(int slot, QSize windowSize, QRect available);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void holdWidths();
+    void popUp();
+    void putOnTop();
+    void takeOffTop();
+    void flash();
+    void flashRestart();
+    void endRestartAlert();
+    void colourTitle(TitleColour colour);
+    void startOrStopStopwatch();
+    void resetStopwatch();
+    void tickStopwatch();
+
+    const int slot_;
+    Services& services_;
+    TimerWindowHost& host_;
+    bool open_ = true;
+    SoundPick sound_;
+    AlertState alert_;
+    Stopwatch stopwatch_;
+
+    QLabel* kindTitle_ = nullptr;
+    QLabel* reading_ = nullptr;
+    QLineEdit* titleEdit_ = nullptr;
+    QLabel* launchLine_ = nullptr;
+    QLabel* clockLine_ = nullptr;
+    QLabel* progressLine_ = nullptr;
+    QLabel* expiredBanner_ = nullptr;
+    QPushButton* stopwatchStartButton_ = nullptr;
+    QPushButton* stopwatchResetButton_ = nullptr;
+    QLabel* autoRestartLabel_ = nullptr;
+    QLabel* cyclesLabel_ = nullptr;
+    QLabel* soundNameLabel_ = nullptr;
+
+    std::unique_ptr<TickTimer> flashTimer_;        // expiry alert, 500 ms
+    std::unique_ptr<TickTimer> restartFlashTimer_; // restart alert, 500 ms
+    std::unique_ptr<TickTimer> stopwatchTimer_;
+};
+
+} // namespace quandrel

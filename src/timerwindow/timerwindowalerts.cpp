@@ -1,0 +1,152 @@
+// The timer window's alerts, pop-up and stopwatch.
+#include "platform/windowops.h"
+#include "timerwindow/timerwindow.h"
+#include "timerwindow/timerwindowhost.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace quandrel {
+
+void TimerWindow::goOff(Expiry expiry)
+{
+    if (expiry == Expiry::None)
+        return;
+    popUp();
+    if (expiry == Expiry::Final) {
+        expiredBanner_->show();
+        flashTimer_->setEnabled(true);
+    } else {
+        restartFlashTimer_->setEnabled(true);
+    }
+}
+
+void TimerWindow::popUp()
+{
+    WindowOps& ops = services_.windows;
+    if (ops.isMinimized(this))
+        ops.restore(this);
+    if (host_.popOnTop(slot_))
+        putOnTop();
+    else if (!ops.applicationActive())
+        ops.alert(this);
+}
+
+void TimerWindow::putOnTop()
+{
+    WindowOps& ops = services_.windows;
+    ops.setStaysOnTop(this, true);
+    // Take the keyboard only from our own windows; over another program's
+    // window, come to the front and ask for attention instead.
+    if (ops.applicationActive()) {
+        ops.activate(this);
+    } else {
+        ops.raise(this);
+        ops.alert(this);
+    }
+}
+
+void TimerWindow::takeOffTop()
+{
+    WindowOps& ops = services_.windows;
+    ops.setStaysOnTop(this, false);
+    if (ops.applicationActive())
+        ops.activate(this);
+}
+
+void TimerWindow::flash()
+{
+    const ExpiryAlertStep step = expiryAlertTick(alert_, slot_, host_.popOnTop(slot_), !sound_.isSilent());
+    if (step.restoreFocus)
+        host_.restoreFocus();
+    if (step.raiseSound)
+        host_.requestSound(slot_, false);
+    colourTitle(step.colour);
+}
+
+void TimerWindow::flashRestart()
+{
+    expiredBanner_->show();
+    const bool onTop = host_.popOnTop(slot_);
+    const RestartAlertStep step = restartAlertTick(alert_, onTop, !sound_.isSilent());
+    if (step.restoreFocus)
+        host_.restoreFocus();
+    cyclesLabel_->setText(step.cyclesText);
+    if (step.raiseSound)
+        host_.requestSound(slot_, true);
+    if (!step.end) {
+        colourTitle(step.colour);
+        return;
+    }
+    endRestartAlert();
+    if (step.restoreFocusAfterEnd)
+        host_.restoreFocus();
+}
+
+void TimerWindow::endRestartAlert()
+{
+    expiredBanner_->hide();
+    restartFlashTimer_->setEnabled(false);
+    colourTitle(TitleColour::White);
+    if (host_.popOnTop(slot_))
+        takeOffTop();
+}
+
+void TimerWindow::colourTitle(TitleColour colour)
+{
+    QColor background;
+    switch (colour) {
+    case TitleColour::Unchanged:
+        return;
+    case TitleColour::Blue:
+        background = QColor(0, 0, 255);
+        break;
+    case TitleColour::Red:
+        background = QColor(255, 0, 0);
+        break;
+    case TitleColour::White:
+        background = QColor(255, 255, 255);
+        break;
+    }
+    QPalette palette = titleEdit_->palette();
+    palette.setColor(QPalette::Base, background);
+    palette.setColor(QPalette::Text, colour == TitleColour::White ? QColor(Qt::black) : QColor(Qt::white));
+    titleEdit_->setPalette(palette);
+}
+
+void TimerWindow::startOrStopStopwatch()
+{
+    // The button's caption carries the state: "Start" while stopped.
+    if (stopwatchStartButton_->text() == QLatin1String("Start")) {
+        stopwatchStartButton_->setText(QStringLiteral("Stop"));
+        stopwatch_.start(services_.clock.now().utcMs);
+        stopwatchTimer_->setEnabled(true);
+    } else {
+        stopwatchStartButton_->setText(QStringLiteral("Start"));
+        stopwatch_.stop();
+        stopwatchTimer_->setEnabled(false);
+    }
+}
+
+void TimerWindow::resetStopwatch()
+{
+    reading_->setText(QStringLiteral("00:00:00"));
+    stopwatch_.reset();
+    stopwatchStartButton_->setText(QStringLiteral("Start"));
+    stopwatchTimer_->setEnabled(false);
+}
+
+void TimerWindow::tickStopwatch()
+{
+    const std::optional<QString> face = stopwatch_.tick(services_.clock.now().utcMs);
+    if (!face) {
+        // Past 23:59:59: from zero again, still running.
+        resetStopwatch();
+        startOrStopStopwatch();
+        return;
+    }
+    reading_->setText(*face);
+}
+
+} // namespace quandrel

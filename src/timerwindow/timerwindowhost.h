@@ -1,0 +1,22 @@
+#pragma once
+
+namespace quandrel {
+
+// What a timer window needs from the program around it. Keeps the
+// dependency one-way: the window knows nothing of the main window.
+class TimerWindowHost {
+public:
+    virtual ~TimerWindowHost() = default;
+    // Whether slot n's timer comes to the front and stays on top when it goes off.
+    virtual bool popOnTop(int slot) const = 0;
+    // Gives the keyboard back to the field the user last typed in.
+    virtual void restoreFocus() = 0;
+    // The user put the keyboard into slot n's title box.
+    virtual void titleFocused(int slot) = 0;
+    // Slot n's alert (or, with cycle, its restart) wants its sound.
+    virtual void requestSound(int slot, bool cycle) = 0;
+    // Slot n's window was closed, by its close box or by the program.
+    virtual void windowClosed(int slot) = 0;
+};
+
+} // namespace quandrel

@@ -1,0 +1,228 @@
+// The engine on its own: time arithmetic, one tick of each kind, the alerts
+// and the stopwatch, as tables of inputs and what must come out.
+#include "checks.h"
+#include "engine/alerts.h"
+#include "engine/launch.h"
+#include "engine/soundcatalog.h"
+#include "engine/stopwatch.h"
+#include "engine/ticks.h"
+#include "engine/timearith.h"
+#include "support/printers.h"
+
+#include <QDirIterator>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace quandrel;
+
+TEST(TimeArithmetic, LaunchTimeTextsInTheirFourShapes)
+{
+    const std::vector<std::pair<const char*, std::optional<int>>> cases{
+        {"9:05:07 AM", 32707}, {"12:00:00 AM", 0},     {"12:30:15 PM", 45015},
+        {"9:05:07 PM", 75907}, {"11:59:59 PM", 86399}, {"21:05:07", 75907},
+        {"7:00:00", 25200},    {"12:00:00 PM", 43200}, {"9:05:07 am", {}},
+        {"9:05:07 XM", {}},    {"9:05:0", {}},         {"09:05:07 AM.", {}},
+        {"9時35分47秒", {}},   {"ab:cd:ef", {}},       {"", {}},
+    };
+    for (const auto& [text, secs] : cases)
+        EXPECT_EQ(readLaunchTime(QString::fromUtf8(text)), secs) << text;
+}
+
+TEST(TimeArithmetic, AlarmSettingsWaitsAndFaces)
+{
+    EXPECT_EQ(alarmSecondsOfDay(12, 0, 0, false), 0);
+    EXPECT_EQ(alarmSecondsOfDay(12, 0, 0, true), 43200);
+    EXPECT_EQ(alarmSecondsOfDay(11, 59, 59, true), 86399);
+    EXPECT_EQ(alarmSecondsOfDay(1, 0, 0, false), 3600);
+    EXPECT_EQ(alarmWaitSecs(3600, 3600), 0);
+    EXPECT_EQ(alarmWaitSecs(3599, 3600), 86399);
+    EXPECT_EQ(alarmWaitSecs(7200, 3600), 3600);
+    const std::vector<std::pair<qint64, const char*>> faces{
+        {0, "00:00:00"},     {59, "00:00:59"},      {3599, "00:59:59"}, {3600, "01:00:00"},
+        {86399, "23:59:59"}, {360000, "100:00:00"}, {-1, "-00:00:01"},  {-61, "-00:01:01"},
+    };
+    for (const auto& [secs, face] : faces)
+        EXPECT_EQ(clockFace(secs), QLatin1String(face)) << secs;
+    EXPECT_EQ(leadingNumber(u" -12ab"), -12);
+    EXPECT_EQ(leadingNumber(u"x7"), 0);
+}
+
+TEST(TimeArithmetic, ElapsedSecondsFloorTowardMinusInfinity)
+{
+    EXPECT_EQ(elapsedSecs(1000, 1999), 0);
+    EXPECT_EQ(elapsedSecs(1000, 2000), 1);
+    EXPECT_EQ(elapsedSecs(1000, 999), -1);
+    EXPECT_EQ(elapsedSecs(0, qint64(1) << 50), INT32_MAX);
+    // Boundaries crossed, not time gone: 0.9 s across a boundary is one second.
+    EXPECT_EQ(wallSecondsCrossed(900, 1800), 1);
+    EXPECT_EQ(wallSecondsCrossed(100, 900), 0);
+}
+
+namespace {
+
+SlotTable durationTimer(TimerKind kind, int secs, bool autoRestart, qint64 start = 0)
+{
+    SlotTable t;
+    t.kind[2] = kind;
+    t.durationSecs[2] = secs;
+    t.durationStart[2] = start;
+    t.autoRestart[2] = autoRestart;
+    return t;
+}
+
+} // namespace
+
+TEST(DurationTick, CountDownShowsEverySecondAndExpiresAtZero)
+{
+    SlotTable t = durationTimer(TimerKind::CountDown, 10, false);
+    for (int s = 1; s < 10; ++s) {
+        const DurationTick tick = durationTick(t, 2, s * 1000 + 5);
+        EXPECT_EQ(tick.face, clockFace(10 - s));
+        EXPECT_EQ(tick.expiry, Expiry::None);
+    }
+    EXPECT_EQ(durationTick(t, 2, 10005).expiry, Expiry::Final);
+    // A late tick still expires, showing the second it came in.
+    SlotTable late = durationTimer(TimerKind::CountUp, 10, false);
+    const DurationTick tick = durationTick(late, 2, 11500);
+    EXPECT_EQ(tick.face, QLatin1String("00:00:11"));
+    EXPECT_EQ(tick.expiry, Expiry::Final);
+    SlotTable zero = durationTimer(TimerKind::CountDown, 0, false);
+    EXPECT_EQ(durationTick(zero, 2, 5).expiry, Expiry::Final);
+}
+
+TEST(DurationTick, RestartsAtTheDeadlineAndNeverBursts)
+{
+    SlotTable t = durationTimer(TimerKind::CountDown, 10, true, 1000);
+    EXPECT_EQ(durationTick(t, 2, 11020).expiry, Expiry::Restart);
+    EXPECT_EQ(t.durationStart[2], 11000); // the deadline, not the late tick
+    EXPECT_EQ(durationTick(t, 2, 12005).face, QLatin1String("00:00:09"));
+    // The clock jumps a day ahead: one restart, and the next cycle starts now.
+    EXPECT_EQ(durationTick(t, 2, 86'400'000).expiry, Expiry::Restart);
+    EXPECT_EQ(t.durationStart[2], 86'400'000);
+    // Set back before the start: a count-down shows more than its duration.
+    EXPECT_EQ(durationTick(t, 2, 86'400'000 - 5000).face, QLatin1String("00:00:15"));
+}
+
+TEST(AlarmTick, CountsLocalSecondsToTheWait)
+{
+    SlotTable t;
+    t.kind[0] = TimerKind::AlarmClock;
+    const ClockReading launch{1'000'000, 3600};
+    planAlarm(t, 0, launch, 36000, 36000 + 3600);
+    EXPECT_EQ(alarmTick(t, 0, {launch.utcMs + 1000, 3600}).progress, QLatin1String("1 elapsed of 3600 sec"));
+    EXPECT_FALSE(alarmTick(t, 0, {launch.utcMs + 3'599'000, 3600}).expired);
+    EXPECT_TRUE(alarmTick(t, 0, {launch.utcMs + 3'600'000, 3600}).expired);
+    // An offset change (the clock goes forward an hour) counts on the local clock.
+    EXPECT_TRUE(alarmTick(t, 0, {launch.utcMs + 2'600'000, 7200}).expired);
+    planAlarm(t, 0, launch, 36000, 36000);
+    EXPECT_TRUE(alarmTick(t, 0, launch).expired);
+}
+
+TEST(TickSchedule, TicksLandJustAfterTheValueChanges)
+{
+    EXPECT_EQ(nextSecondAfterStart(1234, 1234), 2234 + TickSlackMs);
+    EXPECT_EQ(nextSecondAfterStart(1234, 5000), 5234 + TickSlackMs);
+    EXPECT_EQ(nextSecondAfterStart(1234, 0), 234 + TickSlackMs);
+    EXPECT_EQ(nextLocalSecond({10'400, 3600}), 11'000 + TickSlackMs);
+    EXPECT_EQ(nextLocalSecond({10'400, 1800}), 11'000 + TickSlackMs);
+}
+
+TEST(Alerts, ExpiryAlertAsksOnceThenFlashesAndWraps)
+{
+    AlertState s;
+    const ExpiryAlertStep first = expiryAlertTick(s, 1, false, true);
+    EXPECT_TRUE(first.raiseSound);
+    EXPECT_FALSE(first.restoreFocus); // slots 1..5 only with "pop on top"
+    EXPECT_EQ(first.colour, TitleColour::Blue);
+    const ExpiryAlertStep second = expiryAlertTick(s, 1, true, true);
+    EXPECT_FALSE(second.raiseSound);
+    EXPECT_EQ(second.colour, TitleColour::Red);
+    AlertState zero;
+    EXPECT_TRUE(expiryAlertTick(zero, 0, false, false).restoreFocus);
+    EXPECT_FALSE(expiryAlertTick(zero, 0, false, true).raiseSound);
+    s.expiryTicks = AlertTickWrap - 1;
+    expiryAlertTick(s, 1, false, true);
+    EXPECT_TRUE(expiryAlertTick(s, 1, false, true).raiseSound);
+}
+
+TEST(Alerts, RestartAlertCountsOneCycleInEightTicks)
+{
+    AlertState s;
+    s.cycleCount = 2;
+    std::vector<TitleColour> colours;
+    RestartAlertStep step;
+    int sounds = 0;
+    for (int tick = 1; tick <= RestartAlertTicks; ++tick) {
+        step = restartAlertTick(s, true, true);
+        sounds += step.raiseSound;
+        EXPECT_EQ(step.restoreFocus, tick == 1);
+        EXPECT_EQ(step.cyclesText, QLatin1String("Cycles: 3"));
+        if (!step.end)
+            colours.push_back(step.colour);
+    }
+    EXPECT_TRUE(step.end);
+    EXPECT_TRUE(step.restoreFocusAfterEnd);
+    EXPECT_EQ(sounds, 1);
+    EXPECT_EQ(colours.size(), 7u);
+    EXPECT_EQ(colours.front(), TitleColour::Blue);
+    EXPECT_EQ(s.restartTicks, 0);
+    EXPECT_FALSE(restartAlertTick(s, false, false).raiseSound);
+}
+
+TEST(Stopwatch, BanksStopsWrapsAndFollowsTheClockBack)
+{
+    Stopwatch sw;
+    sw.start(0);
+    EXPECT_EQ(sw.tick(5000), QStringLiteral("00:00:05"));
+    sw.stop();
+    sw.start(100'000);
+    EXPECT_EQ(sw.tick(102'000), QStringLiteral("00:00:07"));
+    EXPECT_EQ(sw.tick(100'000 + 86'394'000), QStringLiteral("23:59:59"));
+    EXPECT_FALSE(sw.tick(100'000 + 86'395'000).has_value());
+    sw.reset();
+    sw.start(10'000);
+    EXPECT_EQ(sw.tick(7000), QStringLiteral("-00:00:03"));
+}
+
+TEST(SoundCatalog, ListFilesAndPickedNames)
+{
+    const QStringList items = soundListItems();
+    ASSERT_EQ(items.size(), SoundListCount);
+    EXPECT_EQ(items.first(), QLatin1String("None"));
+    EXPECT_EQ(items[7], QLatin1String("Biscuits"));
+    EXPECT_EQ(items.last(), QLatin1String("Play File..."));
+    EXPECT_EQ(extractionOrder().size(), 25);
+    EXPECT_TRUE(builtinPick("/s", 24).isDish());
+    EXPECT_FALSE(builtinPick("/s", 6).isDish());
+    EXPECT_EQ(builtinPick("/s", 1).path, QLatin1String("/s/tmpBleep.$$$"));
+    const std::vector<std::pair<const char*, const char*>> names{
+        {"C:\\Sounds\\Alarm.Wav", "Alarm"},
+        {"/home/a/Gong.WAV", "Gong"},
+        {"C:\\My.wav files\\Bell.wav", "My"},
+        {"/a/b.wav.wav", "b"},
+        {"", "None"},
+        {"/a/noextension", "noextension"},
+    };
+    for (const auto& [path, name] : names)
+        EXPECT_EQ(pickedFileName(QString::fromUtf8(path)), QLatin1String(name)) << path;
+}
+
+TEST(FuzzInputs, StoredLaunchTimesAndFileNamesKeepTheirProperties)
+{
+    int files = 0;
+    for (const auto& [folder, check] :
+         {std::pair{"launch_time", &fuzz::checkLaunchTime}, {"file_name", &fuzz::checkFileName}}) {
+        for (const char* kind : {"/corpus/", "/regressions/"}) {
+            for (QDirIterator it(QUANDREL_FUZZ_DIR + QString(kind) + folder, QDir::Files); it.hasNext(); ++files) {
+                QFile file(it.next());
+                ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+                const QByteArray bytes = file.readAll();
+                EXPECT_EQ(check(reinterpret_cast<const std::uint8_t*>(bytes.constData()), size_t(bytes.size())),
+                          QString())
+                    << qPrintable(file.fileName());
+            }
+        }
+    }
+    EXPECT_GT(files, 20);
+}
