@@ -44,16 +44,7 @@ MainWindow::MainWindow(SlotTable& table, Services& services, QWidget* parent)
     soundChoice_->setPlayer(player_.get());
     player_->beforeAlert = [this] { soundChoice_->stopTestPlay(); };
     windowCommands_ = new WindowCommands(*board_, this);
-    launchButton_ = new QPushButton(QStringLiteral("LaunchTimer"), this);
-    launchButton_->setObjectName(QStringLiteral("Command1"));
-    launchButton_->setToolTip(QStringLiteral("Launch Duration Timer/Alarm Clock Timer/Stopwatch Timer"));
-    launchButton_->setAccessibleDescription(launchButton_->toolTip());
-    QFont bold = launchButton_->font();
-    bold.setBold(true);
-    launchButton_->setFont(bold);
-    launchButton_->setMinimumHeight(launchButton_->sizeHint().height() * 3 / 2);
-    launchButton_->setEnabled(false);
-    connect(launchButton_, &QPushButton::clicked, this, &MainWindow::launchTimer);
+    buildLaunchButton();
     connect(setupPanel_, &SetupPanel::kindChosenChanged, launchButton_, &QPushButton::setEnabled);
     connect(setupPanel_, &SetupPanel::alertTextFocused, this, [this] { table_.lastFocus = FocusAlertText; });
     connect(soundChoice_, &SoundChoice::soundListFocused, this, [this] { table_.lastFocus = FocusSoundList; });
@@ -85,6 +76,20 @@ MainWindow::MainWindow(SlotTable& table, Services& services, QWidget* parent)
 MainWindow::~MainWindow()
 {
     shutDown();
+}
+
+void MainWindow::buildLaunchButton()
+{
+    launchButton_ = new QPushButton(QStringLiteral("LaunchTimer"), this);
+    launchButton_->setObjectName(QStringLiteral("Command1"));
+    launchButton_->setToolTip(QStringLiteral("Launch Duration Timer/Alarm Clock Timer/Stopwatch Timer"));
+    launchButton_->setAccessibleDescription(launchButton_->toolTip());
+    QFont bold = launchButton_->font();
+    bold.setBold(true);
+    launchButton_->setFont(bold);
+    launchButton_->setMinimumHeight(launchButton_->sizeHint().height() * 3 / 2);
+    launchButton_->setEnabled(false);
+    connect(launchButton_, &QPushButton::clicked, this, &MainWindow::launchTimer);
 }
 
 QLayout* MainWindow::buildBrand()

@@ -50,6 +50,7 @@ protected:
 private:
     QWidget* buildClockFrame();
     QLayout* buildBrand();
+    void buildLaunchButton();
     void launchTimer();
     void tickClock();
     QString timeOfDay() const;

@@ -3,6 +3,8 @@
 #include "platform/dialogs.h"
 #include "platform/sounddevice.h"
 
+#include <algorithm>
+
 namespace quandrel {
 namespace {
 constexpr int AlertCutMs = 3000;
@@ -57,42 +59,43 @@ void AlertPlayer::takeRequest()
     pollTimer_->setEnabled(false);
     if (busy())
         return; // taken when the current sequence has ended (playNext wakes us)
+    // Alerts before restart cycles, lower slots before higher ones.
     int slot = -1;
-    bool alert = false;
-    for (int n = 0; n < SlotCount && slot < 0; ++n) {
-        if (table_.alertSoundRequest[n]) {
-            slot = n;
-            alert = true;
+    bool alert = true;
+    for (PerSlot<bool>* requests : {&table_.alertSoundRequest, &table_.cycleSoundRequest}) {
+        const auto pending = std::find(requests->begin(), requests->end(), true);
+        if (pending != requests->end()) {
+            slot = int(pending - requests->begin());
+            *pending = false;
+            break;
         }
-    }
-    for (int n = 0; n < SlotCount && slot < 0; ++n) {
-        if (table_.cycleSoundRequest[n])
-            slot = n;
+        alert = false;
     }
     if (slot < 0)
         return;
-    (alert ? table_.alertSoundRequest : table_.cycleSoundRequest)[slot] = false;
-
     const std::optional<SoundPick> sound = source_.timerSound(slot);
     if (!sound) {
         // The user closed that timer before its sound came up: nothing to play.
         wake();
         return;
     }
-    queue_.clear();
-    if (!alert) {
-        queue_ << sound->path;
-    } else if (sound->isDish()) {
-        const QString ding = soundFilePath(services_.soundFolder, builtinSounds()[2]);
-        const QString ready = soundFilePath(services_.soundFolder, readySound());
-        queue_ << ding << sound->path << ready << sound->path << ready << sound->path << ready;
-    } else {
-        queue_ << sound->path << sound->path << sound->path;
-    }
+    queue_ = sequence(*sound, alert);
     if (beforeAlert)
         beforeAlert();
     sequenceActive_ = true;
     playNext();
+}
+
+QStringList AlertPlayer::sequence(const SoundPick& sound, bool alert) const
+{
+    if (!alert)
+        return {sound.path};
+    if (!sound.isDish())
+        return {sound.path, sound.path, sound.path};
+    // A dish is announced: the ding, then the dish and "ready" three times.
+    const QString ding = soundFilePath(services_.soundFolder, builtinSounds()[2]);
+    const QString ready = soundFilePath(services_.soundFolder, readySound());
+    return {ding, sound.path, ready, sound.path, ready, sound.path, ready};
 }
 
 void AlertPlayer::playNext()

@@ -46,6 +46,7 @@ public:
 private:
     void wake();
     void takeRequest();
+    QStringList sequence(const SoundPick& sound, bool alert) const;
     void playFile(const QString& path);
     void playNext();
     void finishPlay();

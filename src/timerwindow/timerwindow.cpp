@@ -101,6 +101,22 @@ void TimerWindow::buildControls()
     connect(titleEdit_, &QLineEdit::textChanged, this,
             [this](const QString& text) { setWindowTitle(text.isEmpty() ? defaultTitle() : text); });
 
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 4, 8, 6);
+    layout->setSpacing(3);
+    layout->addWidget(kindTitle_, 0, Qt::AlignHCenter);
+    layout->addWidget(reading_, 0, Qt::AlignHCenter);
+    layout->addWidget(titleEdit_);
+    layout->addLayout(buildInfoLines());
+    layout->addLayout(buildSettingsLines());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    setTabOrder(titleEdit_, stopwatchStartButton_);
+    setTabOrder(stopwatchStartButton_, stopwatchResetButton_);
+    holdWidths();
+}
+
+QLayout* TimerWindow::buildInfoLines()
+{
     launchLine_ = makeLabel(this, "Label3");
     clockLine_ = makeLabel(this, "Label4");
     progressLine_ = makeLabel(this, "Label5");
@@ -128,6 +144,22 @@ void TimerWindow::buildControls()
     stopwatchResetButton_ = stopwatchButton("SWReset", QStringLiteral("Reset"), QStringLiteral("Reset Stopwatch"));
     connect(stopwatchResetButton_, &QPushButton::clicked, this, [this] { resetStopwatch(); });
 
+    // The banner lies over the clock and progress lines, the stopwatch
+    // buttons in their place in stopwatch mode.
+    auto* info = new QGridLayout;
+    info->setContentsMargins(0, 0, 0, 0);
+    info->setVerticalSpacing(2);
+    info->addWidget(launchLine_, 0, 0, 1, 2);
+    info->addWidget(clockLine_, 1, 0, 1, 2);
+    info->addWidget(progressLine_, 2, 0, 1, 2);
+    info->addWidget(stopwatchStartButton_, 0, 0, 3, 1, Qt::AlignVCenter);
+    info->addWidget(stopwatchResetButton_, 0, 1, 3, 1, Qt::AlignVCenter);
+    info->addWidget(expiredBanner_, 1, 0, 2, 2);
+    return info;
+}
+
+QLayout* TimerWindow::buildSettingsLines()
+{
     auto* separator = new QFrame(this);
     separator->setObjectName(QStringLiteral("Line1"));
     separator->setFrameShape(QFrame::HLine);
@@ -138,47 +170,25 @@ void TimerWindow::buildControls()
     separator->setPalette(grey);
 
     autoRestartLabel_ = makeLabel(this, "AutoLabel");
-    QLabel* restartIcon = makePicture(this, "Picture2", 103, QStringLiteral("Auto-restart"), autoRestartLabel_);
     cyclesLabel_ = makeLabel(this, "CyclesLabel");
     cyclesLabel_->setAccessibleDescription(QStringLiteral("Cycles completed"));
-    soundNameLabel_ = makeLabel(this, "WavLabel");
-    QLabel* soundIcon = makePicture(this, "Picture1", 102, QStringLiteral("Alert sound"), soundNameLabel_);
-    setTabOrder(titleEdit_, stopwatchStartButton_);
-    setTabOrder(stopwatchStartButton_, stopwatchResetButton_);
-
-    // The launch, clock and progress lines, with the banner over the clock and
-    // progress lines and the stopwatch buttons in their place in stopwatch mode.
-    auto* info = new QGridLayout;
-    info->setContentsMargins(0, 0, 0, 0);
-    info->setVerticalSpacing(2);
-    info->addWidget(launchLine_, 0, 0, 1, 2);
-    info->addWidget(clockLine_, 1, 0, 1, 2);
-    info->addWidget(progressLine_, 2, 0, 1, 2);
-    info->addWidget(stopwatchStartButton_, 0, 0, 3, 1, Qt::AlignVCenter);
-    info->addWidget(stopwatchResetButton_, 0, 1, 3, 1, Qt::AlignVCenter);
-    info->addWidget(expiredBanner_, 1, 0, 2, 2);
-
     auto* autoRow = new QHBoxLayout;
-    autoRow->addWidget(restartIcon);
+    autoRow->addWidget(makePicture(this, "Picture2", 103, QStringLiteral("Auto-restart"), autoRestartLabel_));
     autoRow->addWidget(autoRestartLabel_);
     autoRow->addSpacing(8);
     autoRow->addWidget(cyclesLabel_, 1);
+
+    soundNameLabel_ = makeLabel(this, "WavLabel");
     auto* soundRow = new QHBoxLayout;
-    soundRow->addWidget(soundIcon);
+    soundRow->addWidget(makePicture(this, "Picture1", 102, QStringLiteral("Alert sound"), soundNameLabel_));
     soundRow->addWidget(soundNameLabel_, 1);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 4, 8, 6);
-    layout->setSpacing(3);
-    layout->addWidget(kindTitle_, 0, Qt::AlignHCenter);
-    layout->addWidget(reading_, 0, Qt::AlignHCenter);
-    layout->addWidget(titleEdit_);
-    layout->addLayout(info);
-    layout->addWidget(separator);
-    layout->addLayout(autoRow);
-    layout->addLayout(soundRow);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    holdWidths();
+    auto* lines = new QVBoxLayout;
+    lines->setSpacing(3);
+    lines->addWidget(separator);
+    lines->addLayout(autoRow);
+    lines->addLayout(soundRow);
+    return lines;
 }
 
 void TimerWindow::holdWidths()

@@ -17,6 +17,7 @@
 
 class QFrame;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -61,6 +62,8 @@ protected:
 
 private:
     void buildControls();
+    QLayout* buildInfoLines();
+    QLayout* buildSettingsLines();
     void holdWidths();
     void popUp();
     void putOnTop();
