@@ -51,6 +51,8 @@ add_custom_target(quandrel_docs ALL DEPENDS ${_quandrel_docs}/quandrel.1.gz ${_q
 
 install(FILES ${_quandrel_docs}/quandrel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${_quandrel_packaging}/copyright ${_quandrel_docs}/changelog.Debian.gz DESTINATION ${QUANDREL_DOC_DIR})
+install(FILES ${_quandrel_packaging}/quandrel.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME quandrel)
 
 # The metainfo must name the release being built.
 file(READ ${_quandrel_packaging}/${QUANDREL_APP_ID}.metainfo.xml _quandrel_metainfo)
