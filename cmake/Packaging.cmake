@@ -54,6 +54,19 @@ install(FILES ${_quandrel_packaging}/copyright ${_quandrel_docs}/changelog.Debia
 install(FILES ${_quandrel_packaging}/quandrel.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
         RENAME quandrel)
 
+# The program binds all its symbols at start, so that its relocations can be
+# made read-only (full RELRO, as Debian builds programs).
+target_link_options(quandrel PRIVATE "LINKER:-z,relro,-z,now")
+
+# A stripped install (cpack, cmake --install --strip) also drops the compiler's
+# .comment section from the program, as Debian's dh_strip does.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:quandrel>\"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
+
 # The metainfo must name the release being built.
 file(READ ${_quandrel_packaging}/${QUANDREL_APP_ID}.metainfo.xml _quandrel_metainfo)
 if(NOT _quandrel_metainfo MATCHES "<release version=\"${PROJECT_VERSION}\"")
