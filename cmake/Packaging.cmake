@@ -1,6 +1,7 @@
 # Installation as a desktop program and the Debian package.
 #
-#   cmake --install build [--prefix ~/.local]    program, desktop entry, icons, metainfo
+#   cmake --install build [--prefix ~/.local]    program, desktop entry, icons, metainfo,
+#                                                manual page, copyright file, Debian changelog
 #   cpack --config build/CPackConfig.cmake       quandrel_<version>-1_<arch>.deb
 #
 # The desktop entry, the hicolor icons and the AppStream metainfo all carry the
