@@ -1,6 +1,7 @@
 # Installation as a desktop program and the Debian package.
 #
-#   cmake --install build [--prefix ~/.local]    program, desktop entry, icons, metainfo
+#   cmake --install build [--prefix ~/.local]    program, desktop entry, icons, metainfo,
+#                                                manual page, copyright file, Debian changelog
 #   cpack --config build/CPackConfig.cmake       quandrel_<version>-1_<arch>.deb
 #
 # The desktop entry, the hicolor icons and the AppStream metainfo all carry the
@@ -32,6 +33,40 @@ foreach(size 16 32 48 64 128 256)
   install(FILES ${_quandrel_images}/mainicon-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${QUANDREL_APP_ID}.png)
 endforeach()
+
+# The manual page, the copyright file and the Debian changelog. Manual pages
+# and changelogs are installed compressed, with gzip -n so that the archives
+# carry no file name or time stamp and the package builds the same every time.
+find_program(QUANDREL_GZIP gzip REQUIRED)
+set(_quandrel_docs ${CMAKE_BINARY_DIR}/packaging)
+set(QUANDREL_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/quandrel)
+add_custom_command(
+  OUTPUT ${_quandrel_docs}/quandrel.1.gz ${_quandrel_docs}/changelog.Debian.gz
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${_quandrel_docs}
+  COMMAND ${QUANDREL_GZIP} -9n -c ${_quandrel_packaging}/quandrel.1 > ${_quandrel_docs}/quandrel.1.gz
+  COMMAND ${QUANDREL_GZIP} -9n -c ${_quandrel_packaging}/changelog.Debian > ${_quandrel_docs}/changelog.Debian.gz
+  DEPENDS ${_quandrel_packaging}/quandrel.1 ${_quandrel_packaging}/changelog.Debian
+  COMMENT "Compressing the manual page and the Debian changelog"
+  VERBATIM)
+add_custom_target(quandrel_docs ALL DEPENDS ${_quandrel_docs}/quandrel.1.gz ${_quandrel_docs}/changelog.Debian.gz)
+
+install(FILES ${_quandrel_docs}/quandrel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${_quandrel_packaging}/copyright ${_quandrel_docs}/changelog.Debian.gz DESTINATION ${QUANDREL_DOC_DIR})
+install(FILES ${_quandrel_packaging}/quandrel.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME quandrel)
+
+# The program binds all its symbols at start, so that its relocations can be
+# made read-only (full RELRO, as Debian builds programs).
+target_link_options(quandrel PRIVATE "LINKER:-z,relro,-z,now")
+
+# A stripped install (cpack, cmake --install --strip) also drops the compiler's
+# .comment section from the program, as Debian's dh_strip does.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:quandrel>\"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
 
 # The metainfo must name the release being built.
 file(READ ${_quandrel_packaging}/${QUANDREL_APP_ID}.metainfo.xml _quandrel_metainfo)
