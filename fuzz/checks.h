@@ -8,6 +8,8 @@
 #include <QList>
 #include <QLocale>
 
+#include <algorithm>
+
 #include <cstdint>
 
 namespace quandrel::fuzz {
@@ -39,8 +41,8 @@ inline QString checkLaunchTime(const std::uint8_t* data, std::size_t size)
     return {};
 }
 
-// Any path, UTF-8 or (byte 0 = 0xFF) UTF-16: its shown name is the whole
-// name that stands before its first ".wav", never a separator.
+// Any path, UTF-8 or (byte 0 = 0xFF) UTF-16: its shown name is the start
+// of the file's own name, up to its first ".wav", never a separator.
 inline QString checkFileName(const std::uint8_t* data, std::size_t size)
 {
     const QString path =
@@ -52,11 +54,10 @@ inline QString checkFileName(const std::uint8_t* data, std::size_t size)
         return name == QLatin1String("None") ? QString() : QStringLiteral("empty path shows '%1'").arg(name);
     if (name.contains(u'/') || name.contains(u'\\'))
         return QStringLiteral("'%1' shows '%2' with a separator").arg(path, name);
-    const qsizetype wav = path.indexOf(QLatin1String(".wav"), 0, Qt::CaseInsensitive);
-    const QString before = path.first(wav >= 0 ? wav : path.size());
-    const qsizetype start = before.size() - name.size();
-    if (!before.endsWith(name) || (start > 0 && before[start - 1] != u'/' && before[start - 1] != u'\\'))
-        return QStringLiteral("'%1' shows '%2', not the name before its end").arg(path, name);
+    const QString file = path.mid(std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1);
+    const qsizetype wav = file.indexOf(QLatin1String(".wav"), 0, Qt::CaseInsensitive);
+    if (file.left(wav >= 0 ? wav : file.size()) != name)
+        return QStringLiteral("'%1' shows '%2', not its file's own name").arg(path, name);
     return {};
 }
 

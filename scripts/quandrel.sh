@@ -11,7 +11,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-qpa-plugins libsdl2-dev libsdl2-mixer-dev libgtest-dev
+    qt6-base-dev qt6-qpa-plugins libsdl2-dev libgtest-dev
     fonts-dejavu-core xvfb xauth openbox imagemagick
 )
 

@@ -31,6 +31,7 @@ int main(int argc, char** argv)
     SlotTable table;
 
     auto* mainWindow = new MainWindow(table, services);
+    dialogs.setOwner(mainWindow);
     mainWindow->start();
     mainWindow->show();
     // Closing the main window ends the program, even with a message box open.

@@ -36,6 +36,8 @@ MainWindow::MainWindow(SlotTable& table, Services& services, QWidget* parent)
     setWindowTitle(QStringLiteral("Quandrel"));
     board_ = std::make_unique<TimerBoard>(table_, services_, *this);
     player_ = std::make_unique<AlertPlayer>(table_, services_, *board_);
+    // Closing a timer silences its alert at once.
+    connect(board_.get(), &TimerBoard::timerClosed, player_.get(), &AlertPlayer::silence);
     clockTimer_ = services_.timers.create(TickSchedule::aligned(nextLocalSecond));
     clockTimer_->onTick = [this] { tickClock(); };
 
@@ -89,6 +91,7 @@ void MainWindow::buildLaunchButton()
     launchButton_->setFont(bold);
     launchButton_->setMinimumHeight(launchButton_->sizeHint().height() * 3 / 2);
     launchButton_->setEnabled(false);
+    launchButton_->setAutoDefault(true); // Enter presses it, as Space does
     connect(launchButton_, &QPushButton::clicked, this, &MainWindow::launchTimer);
 }
 
@@ -185,7 +188,7 @@ void MainWindow::launchTimer()
 void MainWindow::tickClock()
 {
     const QString now = timeOfDay();
-    clockLabel_->setText(now);
+    showWhole(clockLabel_, now);
     board_->showClock(now);
 }
 

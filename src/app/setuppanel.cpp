@@ -135,6 +135,7 @@ QWidget* SetupPanel::buildStopwatchFrame()
 {
     auto* frame = named(new QGroupBox(QStringLiteral("StopWatch"), this), "Frame6");
     stopwatchCheck_ = named(new QCheckBox(QStringLiteral("Activate"), frame), "Check3", "Enable Stopwatch Timer");
+    stopwatchCheck_->setAccessibleName(QStringLiteral("Activate StopWatch"));
     (new QVBoxLayout(frame))->addWidget(stopwatchCheck_, 0, Qt::AlignTop);
     return frame;
 }

@@ -52,8 +52,9 @@ int TimerBoard::launch(const LaunchRequest& request)
     windows_[n] = w;
     popOnTop_[n] = request.popOnTop;
     const ClockReading now = services_.clock.now();
-    const LaunchCaptions captions =
-        setUpTimer(table_, n, request, now, longTimeText(now.localTime(), services_.locale));
+    const Clock& clock = services_.clock;
+    const LaunchCaptions captions = setUpTimer(table_, n, request, now, longTimeText(now.localTime(), services_.locale),
+                                               [&clock](qint64 utcMs) { return clock.offsetAt(utcMs); });
     w->showLaunch(captions, request.title, request.sound);
     if (!captions.stopwatch)
         tickTimers_[n]->setEnabled(true);
@@ -176,6 +177,13 @@ void TimerBoard::windowClosed(int slot)
     owner_.runningCountChanged(table_.runningCount);
     tickTimers_[slot]->setEnabled(false);
     table_.winState[slot] = WinState::None;
+    emit timerClosed(slot);
+}
+
+void TimerBoard::soundFailed(int slot)
+{
+    if (TimerWindow* w = window(slot))
+        w->showSoundFailed();
 }
 
 std::optional<SoundPick> TimerBoard::timerSound(int slot) const

@@ -59,6 +59,11 @@ public:
     void windowClosed(int slot) override;
     // SoundSource
     std::optional<SoundPick> timerSound(int slot) const override;
+    void soundFailed(int slot) override;
+
+signals:
+    // Slot n's window was closed.
+    void timerClosed(int slot);
 
 private:
     void tick(int slot);

@@ -21,6 +21,7 @@ WindowCommands::WindowCommands(TimerBoard& board, QWidget* parent)
         b->setObjectName(QLatin1String(objectName));
         b->setToolTip(tip);
         b->setAccessibleDescription(tip);
+        b->setAutoDefault(true); // Enter presses it, as Space does
         b->setEnabled(false);
         return b;
     };

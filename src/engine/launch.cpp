@@ -12,7 +12,7 @@ QString alarmSettingText(const AlarmSetting& alarm)
 }
 
 LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, const ClockReading& now,
-                          const QString& launchTimeText)
+                          const QString& launchTimeText, const OffsetAt& offsetAt)
 {
     t.kind[n] = request.kind;
     t.paused[n] = false;
@@ -26,7 +26,7 @@ LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, con
         // launch time of day from the clock itself.
         const int32_t launchSecs = readLaunchTime(launchTimeText).value_or(secondsOfDay(now.localTime()));
         const AlarmSetting& a = request.alarm;
-        planAlarm(t, n, now, launchSecs, alarmSecondsOfDay(a.hour12, a.minute, a.second, a.pm));
+        planAlarm(t, n, now, launchSecs, alarmSecondsOfDay(a.hour12, a.minute, a.second, a.pm), offsetAt);
         c.kindTitle = QStringLiteral("Alarm Set For:");
         c.reading = alarmSettingText(a);
         c.progress = QStringLiteral("0 elapsed");

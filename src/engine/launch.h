@@ -2,6 +2,7 @@
 
 #include "engine/slottable.h"
 #include "engine/soundcatalog.h"
+#include "engine/ticks.h"
 #include "platform/clock.h"
 
 #include <QString>
@@ -49,6 +50,6 @@ QString alarmSettingText(const AlarmSetting& alarm);
 // Writes slot n's fields for a launch at `now`, whose time of day the user's
 // format writes as launchTimeText, and returns what its window shows.
 LaunchCaptions setUpTimer(SlotTable& table, int n, const LaunchRequest& request, const ClockReading& now,
-                          const QString& launchTimeText);
+                          const QString& launchTimeText, const OffsetAt& offsetAt = {});
 
 } // namespace quandrel

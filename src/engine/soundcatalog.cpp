@@ -1,7 +1,9 @@
 #include "engine/soundcatalog.h"
 
 #include <QDir>
+
 #include <QStringList>
+#include <algorithm>
 
 namespace quandrel {
 
@@ -93,12 +95,11 @@ QString pickedFileName(const QString& path)
 {
     if (path.isEmpty())
         return NoSound;
-    const qsizetype wav = path.indexOf(QLatin1String(".WAV"), 0, Qt::CaseInsensitive);
-    const qsizetype end = wav >= 0 ? wav : path.size();
-    qsizetype start = end - 1;
-    while (start >= 0 && path[start] != QLatin1Char('\\') && path[start] != QLatin1Char('/'))
-        --start;
-    return path.mid(start + 1, end - start - 1);
+    // The file's own name, whatever its folders are called, up to its ".wav".
+    const qsizetype separator = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    const QString name = path.mid(separator + 1);
+    const qsizetype wav = name.indexOf(QLatin1String(".wav"), 0, Qt::CaseInsensitive);
+    return wav >= 0 ? name.left(wav) : name;
 }
 
 } // namespace quandrel

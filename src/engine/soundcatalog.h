@@ -53,10 +53,9 @@ QString recordingResourcePath(const QString& resourceName);
 // Where a recording lives in the sound folder.
 QString soundFilePath(const QString& folder, const CatalogSound& sound);
 
-// The display name of a picked sound file: the characters between the path
-// separator ("\" or "/") nearest before the first ".WAV" (in any case) and
-// that ".WAV"; "None" for an empty path. A path without ".WAV" shows its
-// whole file name.
+// The display name of a picked sound file: its file name up to its first
+// ".wav" (in any case), or the whole file name when it has none; "None" for
+// an empty path.
 QString pickedFileName(const QString& path);
 
 } // namespace quandrel

@@ -2,20 +2,21 @@
 
 #include "engine/timearith.h"
 
-#include <algorithm>
-#include <cstdint>
-
 namespace quandrel {
 
-std::optional<QString> Stopwatch::tick(qint64 nowUtcMs)
+QString Stopwatch::stoppedFace() const
 {
-    runSecs = elapsedSecs(startTime, nowUtcMs);
-    totalSecs = int32_t(std::clamp<qint64>(qint64(bankedSecs) + runSecs, INT32_MIN, INT32_MAX));
-    if (totalSecs > StopwatchMaxSecs)
+    return clockFace(floorDiv(bankedMs, 1000));
+}
+
+std::optional<QString> Stopwatch::tick(qint64 nowUtcMs) const
+{
+    const int32_t total = elapsedSecs(origin, nowUtcMs);
+    if (total > StopwatchMaxSecs)
         return std::nullopt;
-    // A clock set back before the start gives a negative total; it shows with
+    // A clock set back before the start gives a negative time; it shows with
     // one sign in front, like the other clock faces.
-    return clockFace(totalSecs);
+    return clockFace(total);
 }
 
 } // namespace quandrel

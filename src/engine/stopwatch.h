@@ -10,23 +10,20 @@ namespace quandrel {
 // The largest time a stopwatch shows (23:59:59) before it starts again.
 inline constexpr int32_t StopwatchMaxSecs = 86399;
 
-// A stopwatch's counts; instants are UTC milliseconds.
+// A stopwatch's time, kept to the millisecond across stops and starts; it
+// shows whole seconds. Instants are UTC milliseconds.
 struct Stopwatch {
-    qint64 startTime = 0;
-    int32_t runSecs = 0;
-    int32_t bankedSecs = 0;
-    int32_t totalSecs = 0;
+    qint64 origin = 0;   // while running: the instant it would have started from zero
+    qint64 bankedMs = 0; // while stopped: the time gathered
 
-    void start(qint64 nowUtcMs) { startTime = nowUtcMs; }
-    void stop() { bankedSecs = totalSecs; }
-    void reset()
-    {
-        bankedSecs = 0;
-        totalSecs = 0;
-    }
-    // One tick: the display text, or nothing when the total passed 23:59:59
-    // and the stopwatch must reset and start again.
-    std::optional<QString> tick(qint64 nowUtcMs);
+    void start(qint64 nowUtcMs) { origin = nowUtcMs - bankedMs; }
+    void stop(qint64 nowUtcMs) { bankedMs = nowUtcMs - origin; }
+    void reset() { bankedMs = 0; }
+    // The time shown while stopped.
+    QString stoppedFace() const;
+    // One tick while running: the display text, or nothing when the time
+    // passed 23:59:59 and the stopwatch must reset and start again.
+    std::optional<QString> tick(qint64 nowUtcMs) const;
 };
 
 } // namespace quandrel

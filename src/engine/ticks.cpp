@@ -35,12 +35,33 @@ AlarmTick alarmTick(SlotTable& t, int n, const ClockReading& now)
     return tick;
 }
 
-void planAlarm(SlotTable& t, int n, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs)
+void planAlarm(SlotTable& t, int n, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs,
+               const OffsetAt& offsetAt)
 {
     t.alarmStart[n] = launch.localWallMs();
     t.alarmOnRealTime[n] = false;
     t.alarmWait[n] = alarmWaitSecs(alarmSecs, launchSecs);
     t.alarmElapsed[n] = 0;
+    if (alarmSecs >= launchSecs || !offsetAt)
+        return;
+    // The alarm's time is tomorrow's by the clock face. When the clock goes
+    // back later today (the end of summer time), it may show that time once
+    // more today: find the first such moment under each offset of the day.
+    const qint64 launchSecond = floorDiv(launch.utcMs, 1000) * 1000;
+    const qint64 alarmWall =
+        floorDiv(launch.localWallMs(), qint64(DaySecs) * 1000) * DaySecs * 1000 + qint64(alarmSecs) * 1000;
+    qint64 ring = -1;
+    for (const qint64 probe : {qint64(0), qint64(6), qint64(12), qint64(24)}) {
+        const int offset = offsetAt(launch.utcMs + probe * SecsPerHour * 1000);
+        const qint64 at = alarmWall - qint64(offset) * 1000;
+        if (at >= launchSecond && offsetAt(at) == offset && (ring < 0 || at < ring))
+            ring = at;
+    }
+    if (ring < 0)
+        return;
+    t.alarmOnRealTime[n] = true;
+    t.alarmStart[n] = launchSecond;
+    t.alarmWait[n] = int32_t((ring - launchSecond) / 1000);
 }
 
 qint64 nextSecondAfterStart(qint64 startUtcMs, qint64 nowUtcMs)

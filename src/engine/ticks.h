@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace quandrel {
 
 // How long after the moment a display changes its tick is scheduled.
@@ -33,10 +35,17 @@ struct AlarmTick {
 // alarm measures against, and whether they reached the wait.
 AlarmTick alarmTick(SlotTable& table, int n, const ClockReading& now);
 
+// The local offset from UTC in force at a UTC instant, in seconds.
+using OffsetAt = std::function<int(qint64 utcMs)>;
+
 // Sets slot n up as an alarm clock launched at `launch` that goes off when
-// the local clock next shows alarmSecs (seconds after midnight).
-// launchSecs is the launch time of day as the launch line shows it.
-void planAlarm(SlotTable& table, int n, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs);
+// the local clock next shows alarmSecs (seconds after midnight); launchSecs
+// is the launch time of day as the launch line shows it. The wait counts on
+// the local clock, unless the clock goes back before the alarm's time comes
+// round on the next day and shows that time again today: then the alarm
+// rings then, counting real seconds.
+void planAlarm(SlotTable& table, int n, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs,
+               const OffsetAt& offsetAt);
 
 // Next tick of a display that changes every whole second after startUtcMs.
 qint64 nextSecondAfterStart(qint64 startUtcMs, qint64 nowUtcMs);

@@ -26,4 +26,9 @@ ClockReading SystemClock::now() const
     return {utcMs, offsetSecs_};
 }
 
+int SystemClock::offsetAt(qint64 utcMs) const
+{
+    return QDateTime::fromMSecsSinceEpoch(utcMs, Qt::LocalTime).offsetFromUtc();
+}
+
 } // namespace quandrel

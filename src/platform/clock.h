@@ -25,12 +25,15 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual ClockReading now() const = 0;
+    // The local offset from UTC in force at a UTC instant, in seconds.
+    virtual int offsetAt(qint64 utcMs) const = 0;
 };
 
 // The real system clock.
 class SystemClock final : public Clock {
 public:
     ClockReading now() const override;
+    int offsetAt(qint64 utcMs) const override;
 
 private:
     // The local offset of the last second read: looking it up reads the

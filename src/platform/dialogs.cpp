@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QStringList>
@@ -29,7 +31,14 @@ QString toQtFileFilter(const QString& filter)
 
 void QtDialogs::message(const QString& title, const QString& text, MessageIcon icon, std::function<void()> closed)
 {
-    auto* box = new QMessageBox;
+    const QString key = title + QChar(u'\n') + text;
+    if (open_.contains(key)) {
+        if (closed)
+            closed();
+        return;
+    }
+    open_.insert(key);
+    auto* box = new QMessageBox(owner_);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowTitle(title);
     box->setText(text);
@@ -37,8 +46,18 @@ void QtDialogs::message(const QString& title, const QString& text, MessageIcon i
     box->setIcon(icon == MessageIcon::Information ? QMessageBox::Information
                  : icon == MessageIcon::Warning   ? QMessageBox::Warning
                                                   : QMessageBox::NoIcon);
+    // Once it has its buttons and icon, which lay it out anew: wide enough
+    // for its title beside the window manager's buttons, which
+    // would otherwise shorten it ("Qua…rel").
+    QFont titleFont = box->font();
+    titleFont.setBold(true);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(title) + 8 * box->fontMetrics().height();
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
     box->setWindowModality(Qt::ApplicationModal);
-    QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)](int) {
+    QObject::connect(box, &QMessageBox::finished, box, [this, key, closed = std::move(closed)](int) {
+        open_.remove(key);
         if (closed)
             closed();
     });
@@ -47,7 +66,7 @@ void QtDialogs::message(const QString& title, const QString& text, MessageIcon i
 
 void QtDialogs::openFile(const QString& title, const QString& filter, std::function<void(const QString&)> picked)
 {
-    auto* dialog = new QFileDialog(nullptr, title);
+    auto* dialog = new QFileDialog(owner_, title);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);

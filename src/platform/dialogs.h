@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QPointer>
+#include <QSet>
+#include <QWidget>
 #include <QString>
 
 #include <functional>
@@ -13,6 +16,8 @@ enum class MessageIcon { None, Information, Warning };
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
+    // A box like one that is still open (the same title and text) is not
+    // opened again: its `closed` runs at once.
     virtual void message(const QString& title, const QString& text, MessageIcon icon,
                          std::function<void()> closed = {}) = 0;
     // filter is in the "Description|pattern|Description|pattern" form; the
@@ -26,8 +31,14 @@ QString toQtFileFilter(const QString& filter);
 
 class QtDialogs final : public Dialogs {
 public:
+    // The window the boxes and dialogs belong to, and stay above.
+    void setOwner(QWidget* owner) { owner_ = owner; }
     void message(const QString& title, const QString& text, MessageIcon icon, std::function<void()> closed) override;
     void openFile(const QString& title, const QString& filter, std::function<void(const QString&)> picked) override;
+
+private:
+    QPointer<QWidget> owner_;
+    QSet<QString> open_; // title and text of the boxes on screen
 };
 
 } // namespace quandrel

@@ -1,108 +1,148 @@
 #include "platform/sdlsounddevice.h"
 
+#include "platform/wavefile.h"
+
 #include <QFile>
-#include <QFileInfo>
+#include <QLibrary>
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <algorithm>
-#include <atomic>
+#include <cstdio>
+#include <cstring>
 
 namespace quandrel {
 namespace {
 
-constexpr int kChannel = 0;
-constexpr int kIdleCloseMs = 3000;
-constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
-// What one sound may take once converted to the device's format.
-constexpr qint64 kMaxDecodedBytes = 256LL * 1024 * 1024;
+constexpr int IdleCloseMs = 3000;
+constexpr qint64 FeedBytes = 16384;
+// Encodings that SDL decodes whole are taken up to this size.
+constexpr qint64 MaxDecodedFileBytes = 16LL * 1024 * 1024;
 
-// The instance that the mixer's end-of-play callback reports to.
-std::atomic<SdlSoundDevice*> liveDevice{nullptr};
+// The SDL functions the device uses, looked up when the first sound is
+// asked for, so that starting the program does not load the audio stack.
+struct Sdl {
+#define QUANDREL_SDL(name) decltype(&SDL_##name) name = nullptr;
+    QUANDREL_SDL(SetHint)
+    QUANDREL_SDL(InitSubSystem)
+    QUANDREL_SDL(QuitSubSystem)
+    QUANDREL_SDL(GetNumAudioDevices)
+    QUANDREL_SDL(OpenAudioDevice)
+    QUANDREL_SDL(CloseAudioDevice)
+    QUANDREL_SDL(PauseAudioDevice)
+    QUANDREL_SDL(LockAudioDevice)
+    QUANDREL_SDL(UnlockAudioDevice)
+    QUANDREL_SDL(NewAudioStream)
+    QUANDREL_SDL(AudioStreamPut)
+    QUANDREL_SDL(AudioStreamGet)
+    QUANDREL_SDL(AudioStreamFlush)
+    QUANDREL_SDL(FreeAudioStream)
+    QUANDREL_SDL(RWFromFile)
+    QUANDREL_SDL(LoadWAV_RW)
+    QUANDREL_SDL(FreeWAV)
+#undef QUANDREL_SDL
+    bool loaded = false;
+};
 
-quint32 readLe32(const QByteArray& bytes, qsizetype at)
+const Sdl& sdl()
 {
-    const auto* p = reinterpret_cast<const uchar*>(bytes.constData() + at);
-    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
-}
-
-quint16 readLe16(const QByteArray& bytes, qsizetype at)
-{
-    const auto* p = reinterpret_cast<const uchar*>(bytes.constData() + at);
-    return quint16(p[0] | p[1] << 8);
-}
-
-// Reads a regular file of sane size whole. Directories, devices and pipes
-// are refused before they are opened.
-bool readSoundFile(const QString& path, QByteArray* bytes)
-{
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxFileBytes)
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *bytes = file.read(std::min(info.size(), kMaxFileBytes) + 1); // never a buffer of kMaxFileBytes
-    return !bytes->isEmpty() && bytes->size() <= kMaxFileBytes;
-}
-
-// Checks the RIFF structure up to the sample data before the decoder sees it:
-// every chunk must lie within the file (a declared size past the end would
-// make the decoder allocate it), the format must be plausible, and the sound
-// must not grow beyond kMaxDecodedBytes in the device's format.
-bool isPlausibleWave(const QByteArray& bytes, qint64 deviceBytesPerSecond)
-{
-    const qsizetype size = bytes.size();
-    if (size < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
-        return false;
-    int channels = 0;
-    qint64 rate = 0;
-    int bits = 0;
-    qsizetype at = 12;
-    while (at + 8 <= size) {
-        const QByteArray id = bytes.mid(at, 4);
-        const qint64 length = readLe32(bytes, at + 4);
-        const qsizetype body = at + 8;
-        if (length > size - body)
-            return false;
-        if (id == "fmt ") {
-            if (length < 16)
-                return false;
-            channels = readLe16(bytes, body + 2);
-            rate = readLe32(bytes, body + 4);
-            bits = readLe16(bytes, body + 14);
-        } else if (id == "data") {
-            if (channels < 1 || channels > 8 || rate < 1000 || rate > 384000 || bits < 4 || bits > 64)
-                return false;
-            const qint64 frames = length * 8 / (qint64(bits) * channels);
-            return frames * deviceBytesPerSecond / rate <= kMaxDecodedBytes;
+    static const Sdl api = [] {
+        Sdl s;
+        QLibrary library(QStringLiteral("SDL2-2.0"), 0);
+        if (!library.load()) {
+            library.setFileName(QStringLiteral("SDL2"));
+            if (!library.load())
+                return s;
         }
-        at = body + length + (length & 1);
-    }
-    return false;
+        bool all = true;
+        const auto resolve = [&library, &all](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
+            all = all && function;
+        };
+#define QUANDREL_SDL(name) resolve(s.name, "SDL_" #name);
+        QUANDREL_SDL(SetHint)
+        QUANDREL_SDL(InitSubSystem)
+        QUANDREL_SDL(QuitSubSystem)
+        QUANDREL_SDL(GetNumAudioDevices)
+        QUANDREL_SDL(OpenAudioDevice)
+        QUANDREL_SDL(CloseAudioDevice)
+        QUANDREL_SDL(PauseAudioDevice)
+        QUANDREL_SDL(LockAudioDevice)
+        QUANDREL_SDL(UnlockAudioDevice)
+        QUANDREL_SDL(NewAudioStream)
+        QUANDREL_SDL(AudioStreamPut)
+        QUANDREL_SDL(AudioStreamGet)
+        QUANDREL_SDL(AudioStreamFlush)
+        QUANDREL_SDL(FreeAudioStream)
+        QUANDREL_SDL(RWFromFile)
+        QUANDREL_SDL(LoadWAV_RW)
+        QUANDREL_SDL(FreeWAV)
+#undef QUANDREL_SDL
+        s.loaded = all;
+        return s;
+    }();
+    return api;
 }
 
 } // namespace
 
+// The open sound: a file whose samples are read as they play, or samples
+// SDL decoded whole.
+struct SdlSoundDevice::Source {
+    std::FILE* file = nullptr;
+    qint64 dataOffset = 0;
+    Uint8* decoded = nullptr;
+    qint64 position = 0;
+    qint64 bytes = 0;     // sample bytes in all
+    int frameBytes = 1;   // bytes of one frame as stored
+    bool widen24 = false; // 24-bit samples, handed on as 32-bit
+    SDL_AudioFormat format = AUDIO_S16LSB;
+    int channels = 1;
+    int rate = 44100;
+    qint64 lengthMs = 0;
+
+    ~Source()
+    {
+        if (file)
+            std::fclose(file);
+        if (decoded)
+            sdl().FreeWAV(decoded);
+    }
+    void rewind()
+    {
+        position = 0;
+        if (file)
+            std::fseek(file, long(dataOffset), SEEK_SET);
+    }
+    // Up to `want` bytes as stored, whole frames only; what was read.
+    qint64 read(unsigned char* to, qint64 want)
+    {
+        want = std::min(want, bytes - position) / frameBytes * frameBytes;
+        if (want <= 0)
+            return 0;
+        const qint64 got = file ? qint64(std::fread(to, 1, size_t(want), file)) : want;
+        if (!file)
+            std::memcpy(to, decoded + position, size_t(got));
+        position += got;
+        return got / frameBytes * frameBytes;
+    }
+};
+
 SdlSoundDevice::SdlSoundDevice(QObject* parent) : SoundDevice(parent)
 {
     idleTimer_.setSingleShot(true);
-    idleTimer_.setInterval(kIdleCloseMs);
-    connect(&idleTimer_, &QTimer::timeout, this, &SdlSoundDevice::closeIfIdle);
-    liveDevice.store(this);
+    idleTimer_.setInterval(IdleCloseMs);
+    connect(&idleTimer_, &QTimer::timeout, this, [this] {
+        if (!active_)
+            closeDevice();
+    });
+    buffer_.resize(size_t(FeedBytes) * 4 / 3 + 16);
 }
 
 SdlSoundDevice::~SdlSoundDevice()
 {
-    SdlSoundDevice* self = this;
-    liveDevice.compare_exchange_strong(self, nullptr);
-    if (deviceOpen_) {
-        // Taken under the mixer's lock: once this returns, no end-of-play
-        // callback is running or will run for this instance.
-        Mix_ChannelFinished(nullptr);
-    }
     closeDevice();
+    source_.reset();
 }
 
 void SdlSoundDevice::setIdleCloseDelay(int ms)
@@ -112,183 +152,256 @@ void SdlSoundDevice::setIdleCloseDelay(int ms)
 
 int SdlSoundDevice::deviceCount()
 {
-    if (deviceOpen_)
-        return deviceCount_;
-    if (!openDevice())
-        return 0;
-    scheduleIdleClose();
-    return deviceCount_;
+    if (!device_ && openDevice())
+        scheduleIdleClose();
+    return device_ ? deviceCount_ : 0;
+}
+
+namespace {
+// Samples read from the file as they play; other encodings SDL decodes whole.
+bool isStreamed(const WaveFormat& wave)
+{
+    const int bits = wave.bitsPerSample;
+    return (wave.encoding == WaveFormat::Pcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32)) ||
+           (wave.encoding == WaveFormat::Float && bits == 32);
+}
+} // namespace
+
+bool SdlSoundDevice::canPlay(const QString& path, QString* why)
+{
+    const std::optional<WaveFormat> wave = readWaveFile(path, why);
+    if (!wave)
+        return false;
+    if (!isStreamed(*wave) && QFile(path).size() > MaxDecodedFileBytes) {
+        if (why)
+            *why = QStringLiteral("its compressed samples are too long to decode");
+        return false;
+    }
+    return true;
 }
 
 bool SdlSoundDevice::open(const QString& path)
 {
-    if (open_)
+    if (source_)
         return false;
-    QByteArray bytes;
-    if (!readSoundFile(path, &bytes) || !openDevice())
+    const std::optional<WaveFormat> wave = readWaveFile(path);
+    if (!wave)
         return false;
-    int rate = 0;
-    Uint16 format = 0;
-    int channels = 0;
-    Mix_QuerySpec(&rate, &format, &channels);
-    const qint64 bytesPerSecond = qint64(rate) * channels * (SDL_AUDIO_BITSIZE(format) / 8);
-    if (bytesPerSecond > 0 && isPlausibleWave(bytes, bytesPerSecond)) {
-        wave_ = bytes;
-        if (decode()) {
-            lengthMs_ = int((qint64(chunk_->alen) * 1000 + bytesPerSecond / 2) / bytesPerSecond);
-            open_ = true;
-            scheduleIdleClose();
-            return true;
-        }
-        wave_.clear();
+    auto source = std::make_unique<Source>();
+    const int bits = wave->bitsPerSample;
+    if (isStreamed(*wave)) {
+        source->file = std::fopen(QFile::encodeName(path).constData(), "rb");
+        if (!source->file)
+            return false;
+        source->dataOffset = wave->dataOffset;
+        source->bytes = wave->dataBytes;
+        source->frameBytes = wave->blockAlign;
+        source->widen24 = bits == 24;
+        source->format = wave->encoding == WaveFormat::Float ? AUDIO_F32LSB
+                         : bits == 8                         ? AUDIO_U8
+                         : bits == 16                        ? AUDIO_S16LSB
+                                                             : AUDIO_S32LSB;
+        source->channels = wave->channels;
+        source->rate = wave->rate;
+        source->lengthMs = wave->lengthMs();
+    } else {
+        if (QFile(path).size() > MaxDecodedFileBytes || !sdl().loaded)
+            return false;
+        SDL_AudioSpec spec{};
+        Uint32 length = 0;
+        SDL_RWops* in = sdl().RWFromFile(QFile::encodeName(path).constData(), "rb");
+        if (!in || !sdl().LoadWAV_RW(in, 1, &spec, &source->decoded, &length))
+            return false;
+        source->bytes = length;
+        source->format = spec.format;
+        source->channels = spec.channels;
+        source->rate = spec.freq;
+        source->frameBytes = std::max(1, SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels);
+        source->lengthMs = qint64(length) / source->frameBytes * 1000 / std::max(1, spec.freq);
     }
-    scheduleIdleClose();
-    return false;
-}
-
-void SdlSoundDevice::close()
-{
-    open_ = false;
-    awaitingEnd_ = false;
-    if (deviceOpen_)
-        Mix_HaltChannel(kChannel);
-    freeChunk();
-    wave_.clear();
-    lengthMs_ = 0;
-    scheduleIdleClose();
+    source_ = std::move(source);
+    return true;
 }
 
 int SdlSoundDevice::lengthMs() const
 {
-    return lengthMs_;
+    return source_ ? int(std::min<qint64>(source_->lengthMs, INT_MAX)) : 0;
 }
 
 bool SdlSoundDevice::play(int limitMs)
 {
-    if (wave_.isEmpty() || !openDevice())
+    if (!source_ || !openDevice())
         return false;
-    awaitingEnd_ = false; // a play that is still running is replaced, not finished
+    halt();
+    const Sdl& api = sdl();
+    SDL_AudioStream* stream = api.NewAudioStream(source_->format, Uint8(source_->channels), source_->rate, AUDIO_F32SYS,
+                                                 Uint8(channelsOut_), rateOut_);
+    if (!stream) {
+        scheduleIdleClose();
+        return false;
+    }
+    source_->rewind();
+    qint64 bytes = source_->bytes;
+    if (limitMs >= 0)
+        bytes = std::min(bytes, qint64(source_->rate) * limitMs / 1000 * source_->frameBytes);
     idleTimer_.stop();
-    if (!decode()) {
-        scheduleIdleClose();
-        return false;
-    }
-    if (limitMs == 0 || chunk_->alen == 0) {
-        // Nothing to hear (the mixer would take a zero limit as none).
-        Mix_HaltChannel(kChannel);
-    } else if (Mix_PlayChannelTimed(kChannel, chunk_, 0, limitMs < 0 ? -1 : limitMs) < 0) {
-        scheduleIdleClose();
-        return false;
-    }
-    awaitingEnd_ = true;
-    // A play that is over already has ended by itself all the same.
-    if (!Mix_Playing(kChannel))
-        QMetaObject::invokeMethod(this, &SdlSoundDevice::channelDone, Qt::QueuedConnection);
+    api.LockAudioDevice(device_);
+    stream_ = stream;
+    feedLeft_ = bytes;
+    flushed_ = false;
+    ++generation_;
+    active_ = true;
+    api.UnlockAudioDevice(device_);
+    api.PauseAudioDevice(device_, 0);
     return true;
 }
 
-bool SdlSoundDevice::isPlaying() const
+void SdlSoundDevice::halt()
 {
-    return deviceOpen_ && Mix_Playing(kChannel) != 0;
+    if (!device_)
+        return;
+    const Sdl& api = sdl();
+    api.LockAudioDevice(device_);
+    active_ = false;
+    ++generation_;
+    if (stream_)
+        api.FreeAudioStream(static_cast<SDL_AudioStream*>(stream_));
+    stream_ = nullptr;
+    api.UnlockAudioDevice(device_);
 }
 
 void SdlSoundDevice::stop()
 {
-    awaitingEnd_ = false;
-    if (deviceOpen_)
-        Mix_HaltChannel(kChannel);
+    halt();
+    if (device_)
+        sdl().PauseAudioDevice(device_, 1);
     scheduleIdleClose();
+}
+
+void SdlSoundDevice::close()
+{
+    stop();
+    source_.reset();
 }
 
 bool SdlSoundDevice::openDevice()
 {
-    if (deviceOpen_)
+    if (device_)
         return true;
-    // SDL would otherwise take over SIGINT and SIGTERM.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    const Sdl& api = sdl();
+    if (!api.loaded)
         return false;
-    if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, MIX_DEFAULT_CHANNELS, 1024) != 0) {
-        // Let go of the subsystem, so that a sound server that comes up later
-        // is found on the next try.
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // SDL would otherwise take over SIGINT and SIGTERM.
+    api.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (api.InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    SDL_AudioSpec want{};
+    want.freq = 44100;
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = 512;
+    want.callback = [](void* self, Uint8* out, int len) { static_cast<SdlSoundDevice*>(self)->fill(out, len); };
+    want.userdata = this;
+    SDL_AudioSpec got{};
+    device_ = api.OpenAudioDevice(nullptr, 0, &want, &got,
+                                  SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    if (!device_) {
+        // Let go of the subsystem, so that a sound server that comes up
+        // later is found on the next try.
+        api.QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    Mix_ChannelFinished(&SdlSoundDevice::channelFinished);
-    deviceOpen_ = true;
-    deviceCount_ = std::max(1, SDL_GetNumAudioDevices(0));
+    rateOut_ = got.freq;
+    channelsOut_ = got.channels;
+    deviceCount_ = std::max(1, api.GetNumAudioDevices(0));
     return true;
 }
 
 void SdlSoundDevice::closeDevice()
 {
     idleTimer_.stop();
-    if (!deviceOpen_)
+    if (!device_)
         return;
-    awaitingEnd_ = false;
-    Mix_HaltChannel(-1);
-    freeChunk();
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    deviceOpen_ = false;
+    const Sdl& api = sdl();
+    active_ = false;
+    api.CloseAudioDevice(device_); // waits for the callback to return
+    if (stream_)
+        api.FreeAudioStream(static_cast<SDL_AudioStream*>(stream_));
+    stream_ = nullptr;
+    device_ = 0;
     deviceCount_ = 0;
-}
-
-void SdlSoundDevice::closeIfIdle()
-{
-    // A play that is running or whose end is still on its way closes the
-    // device later, through channelDone().
-    if (awaitingEnd_ || isPlaying())
-        return;
-    closeDevice();
+    api.QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void SdlSoundDevice::scheduleIdleClose()
 {
-    if (deviceOpen_ && !awaitingEnd_)
+    if (device_ && !active_)
         idleTimer_.start();
 }
 
-bool SdlSoundDevice::decode()
+// The audio thread asks for len bytes of the device's format.
+void SdlSoundDevice::fill(unsigned char* out, int len)
 {
-    if (chunk_)
-        return true;
-    if (wave_.isEmpty() || !deviceOpen_)
-        return false;
-    SDL_RWops* source = SDL_RWFromConstMem(wave_.constData(), int(wave_.size()));
-    if (!source)
-        return false;
-    chunk_ = Mix_LoadWAV_RW(source, 1);
-    return chunk_ != nullptr;
+    std::memset(out, 0, size_t(len)); // silence in float samples
+    if (!active_ || !stream_)
+        return;
+    const Sdl& api = sdl();
+    auto* stream = static_cast<SDL_AudioStream*>(stream_);
+    int got = 0;
+    while (got < len) {
+        const int n = api.AudioStreamGet(stream, out + got, len - got);
+        if (n < 0)
+            break;
+        got += n;
+        if (n > 0)
+            continue;
+        if (feedLeft_ > 0 && feed())
+            continue;
+        if (!flushed_) {
+            flushed_ = true;
+            api.AudioStreamFlush(stream);
+            continue;
+        }
+        // Everything has been handed to the device.
+        active_ = false;
+        QMetaObject::invokeMethod(
+            this, [this, generation = unsigned(generation_)] { playbackEnded(generation); }, Qt::QueuedConnection);
+        break;
+    }
 }
 
-void SdlSoundDevice::freeChunk()
+bool SdlSoundDevice::feed()
 {
-    if (!chunk_)
-        return;
-    Mix_FreeChunk(chunk_);
-    chunk_ = nullptr;
+    unsigned char* data = buffer_.data();
+    const qint64 stored = source_->read(data, std::min(feedLeft_, FeedBytes));
+    if (stored <= 0) {
+        feedLeft_ = 0; // the file ended early
+        return false;
+    }
+    feedLeft_ -= stored;
+    qint64 bytes = stored;
+    if (source_->widen24) {
+        // Each 3-byte sample becomes the top three bytes of a 32-bit one,
+        // working from the end so that nothing is overwritten before it is read.
+        const qint64 samples = stored / 3;
+        for (qint64 i = samples - 1; i >= 0; --i) {
+            data[i * 4 + 3] = data[i * 3 + 2];
+            data[i * 4 + 2] = data[i * 3 + 1];
+            data[i * 4 + 1] = data[i * 3];
+            data[i * 4] = 0;
+        }
+        bytes = samples * 4;
+    }
+    return sdl().AudioStreamPut(static_cast<SDL_AudioStream*>(stream_), data, int(bytes)) == 0;
 }
 
-void SdlSoundDevice::channelDone()
+void SdlSoundDevice::playbackEnded(unsigned generation)
 {
-    // Every halt and every replaced play reports too; only a play that we
-    // still wait for and that no longer sounds has ended by itself.
-    if (!awaitingEnd_ || !deviceOpen_ || Mix_Playing(kChannel))
-        return;
-    awaitingEnd_ = false;
+    if (generation != generation_ || active_)
+        return; // a stop or a newer play came first
+    sdl().PauseAudioDevice(device_, 1);
     scheduleIdleClose();
     emit playEnded();
-}
-
-// Runs on the mixer's audio thread (or inside a halt): only hands over to
-// the GUI thread.
-void SdlSoundDevice::channelFinished(int channel)
-{
-    if (channel != kChannel)
-        return;
-    if (SdlSoundDevice* self = liveDevice.load())
-        QMetaObject::invokeMethod(self, &SdlSoundDevice::channelDone, Qt::QueuedConnection);
 }
 
 } // namespace quandrel

@@ -2,17 +2,21 @@
 
 #include "platform/sounddevice.h"
 
-#include <QByteArray>
-#include <QObject>
 #include <QTimer>
 
-struct Mix_Chunk;
+#include <atomic>
+#include <memory>
+#include <vector>
 
 namespace quandrel {
 
-// The sound output over SDL2_mixer. The audio device is opened on demand and
-// closed again a few seconds after the last play, since an open idle device
-// keeps waking the process. The mixer is process-wide: make one instance.
+// The sound output over SDL2's audio device, with PulseAudio, PipeWire or
+// ALSA behind it. SDL is loaded when the first sound is asked for, not at
+// start-up. A PCM or float wave file is read from disk as it plays, whatever
+// its size; other encodings (ADPCM, A-law...) are decoded whole by SDL, up
+// to a size. The device is opened on demand and closed again a few seconds
+// after the last play, since an open idle device keeps waking the process.
+// SDL's audio is process-wide: make one instance.
 class SdlSoundDevice final : public SoundDevice {
     Q_OBJECT
 public:
@@ -20,35 +24,42 @@ public:
     ~SdlSoundDevice() override;
 
     int deviceCount() override;
+    bool canPlay(const QString& path, QString* why = nullptr) override;
     bool open(const QString& path) override;
-    void close() override;
     int lengthMs() const override;
     bool play(int limitMs = -1) override;
-    bool isPlaying() const override;
+    bool isPlaying() const override { return active_; }
     void stop() override;
+    void close() override;
 
     // How long the device stays open once nothing plays (3 s unless changed).
     void setIdleCloseDelay(int ms);
-    bool isDeviceOpen() const { return deviceOpen_; }
+    bool isDeviceOpen() const { return device_ != 0; }
 
 private:
+    struct Source;
     bool openDevice();
     void closeDevice();
-    void closeIfIdle();
     void scheduleIdleClose();
-    bool decode();
-    void freeChunk();
-    void channelDone();
-    static void channelFinished(int channel);
+    void halt();
+    void fill(unsigned char* out, int len); // on the audio thread
+    bool feed();                            // on the audio thread
+    void playbackEnded(unsigned generation);
 
     QTimer idleTimer_;
-    bool open_ = false;
-    QByteArray wave_;            // the open file; decoded again after the device was closed
-    Mix_Chunk* chunk_ = nullptr; // wave_ in the device's format while the device is open
-    int lengthMs_ = 0;
+    std::unique_ptr<Source> source_; // the open sound
+    unsigned device_ = 0;
     int deviceCount_ = 0;
-    bool deviceOpen_ = false;
-    bool awaitingEnd_ = false; // a play was started and has neither ended nor been stopped
+    int rateOut_ = 44100;
+    int channelsOut_ = 2;
+    // Shared with the audio thread; changed only under the device's lock.
+    void* stream_ = nullptr; // SDL_AudioStream from the source's format to the device's
+    qint64 feedLeft_ = 0;    // source bytes still to hand to the stream
+    bool flushed_ = false;   // the stream has had its last bytes
+    std::vector<unsigned char> buffer_;
+    std::atomic<bool> active_{false};
+    std::atomic<unsigned> generation_{0}; // which play an end notice belongs to
+    unsigned char silence_ = 0;
 };
 
 } // namespace quandrel

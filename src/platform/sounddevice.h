@@ -14,6 +14,9 @@ public:
 
     // Number of playback devices that can be used now (0: nothing can play).
     virtual int deviceCount() = 0;
+    // Whether the file at path is a sound this device can play, without
+    // playing it; when not, *why says what is wrong with it.
+    virtual bool canPlay(const QString& path, QString* why = nullptr) = 0;
     // Opens the wave file at path. False when it is missing or cannot be
     // decoded, or while another sound is open.
     virtual bool open(const QString& path) = 0;

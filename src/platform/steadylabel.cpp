@@ -31,6 +31,24 @@ void holdLabelSize(QLabel* label, const QStringList& shapes)
     label->setFixedSize(std::max(width, label->sizeHint().width()), label->sizeHint().height());
 }
 
+void showElided(QLabel* label, const QString& text, int maxWidth)
+{
+    const QString shown = label->fontMetrics().elidedText(text, Qt::ElideMiddle, maxWidth);
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
+    label->setAccessibleDescription(shown == text ? QString() : text);
+}
+
+void showWhole(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    const QMargins margins = label->contentsMargins();
+    const int needed =
+        label->fontMetrics().boundingRect(text).width() + 2 + margins.left() + margins.right() + 2 * label->margin();
+    if (label->minimumWidth() == label->maximumWidth() && needed > label->width() && needed > label->minimumWidth())
+        label->setFixedWidth(needed);
+}
+
 QStringList timeOfDayShapes(const QLocale& locale)
 {
     return {longTimeText(QTime(10, 0, 0), locale), longTimeText(QTime(22, 0, 0), locale)};

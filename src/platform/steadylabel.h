@@ -13,6 +13,15 @@ namespace quandrel {
 // label's size is fixed: then a new text only repaints the label.
 void holdLabelSize(QLabel* label, const QStringList& shapes);
 
+// Shows text on label, shortened in the middle with "…" to at most maxWidth
+// pixels; a shortened text is given whole as the tooltip and the accessible
+// description.
+void showElided(QLabel* label, const QString& text, int maxWidth);
+
+// Shows text on a label that holds a fixed size, widening it when the text
+// would not fit whole.
+void showWhole(QLabel* label, const QString& text);
+
 // Shapes of a time of day in the user's long format: a two-digit hour in the
 // morning and in the afternoon.
 QStringList timeOfDayShapes(const QLocale& locale);

@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/sounddevice.h"
+#include "sound/extraction.h"
 
 #include <algorithm>
 
@@ -10,7 +11,7 @@ namespace {
 constexpr int AlertCutMs = 3000;
 }
 
-AlertPlayer::AlertPlayer(SlotTable& table, Services& services, const SoundSource& source, QObject* parent)
+AlertPlayer::AlertPlayer(SlotTable& table, Services& services, SoundSource& source, QObject* parent)
     : QObject(parent), table_(table), services_(services), source_(source),
       playWait_(
           services, [this] { return playing_ && services_.sound.isPlaying(); }, [this] { finishPlay(); })
@@ -79,7 +80,15 @@ void AlertPlayer::takeRequest()
         wake();
         return;
     }
+    if (services_.sound.deviceCount() == 0) {
+        // Said once for the whole alert; the request is taken all the same.
+        services_.dialogs.message(QStringLiteral("Sound Card Check"),
+                                  QStringLiteral("Your system cannot play WAV files"), MessageIcon::Information);
+        wake();
+        return;
+    }
     queue_ = sequence(*sound, alert);
+    slot_ = slot;
     if (beforeAlert)
         beforeAlert();
     sequenceActive_ = true;
@@ -111,19 +120,32 @@ void AlertPlayer::playNext()
 void AlertPlayer::playFile(const QString& path)
 {
     SoundDevice& device = services_.sound;
-    if (device.deviceCount() == 0) {
-        messageOpen_ = true;
-        services_.dialogs.message(QStringLiteral("Sound Card Check"),
-                                  QStringLiteral("Your system cannot play WAV files"), MessageIcon::Information,
-                                  [this] {
-                                      messageOpen_ = false;
-                                      if (started_)
-                                          playNext();
-                                  });
-        return;
+    restoreRecording(services_.soundFolder, path);
+    playing_ = device.open(path);
+    if (!playing_ && !path.startsWith(services_.soundFolder)) {
+        // The user's own file has gone or changed since it was picked: the
+        // alert is heard all the same, and the timer says why it sounds so.
+        const QString fallback = soundFilePath(services_.soundFolder, builtinSounds()[0]);
+        queue_.replaceInStrings(path, fallback);
+        source_.soundFailed(slot_);
+        restoreRecording(services_.soundFolder, fallback);
+        playing_ = device.open(fallback);
     }
-    playing_ = device.open(path) && device.play(device.lengthMs() >= AlertCutMs ? AlertCutMs : -1);
+    playing_ = playing_ && device.play(device.lengthMs() >= AlertCutMs ? AlertCutMs : -1);
     playWait_.begin();
+}
+
+void AlertPlayer::silence(int slot)
+{
+    if (!sequenceActive_ || slot != slot_)
+        return;
+    playWait_.cancel();
+    services_.sound.stop();
+    services_.sound.close();
+    queue_.clear();
+    playing_ = false;
+    sequenceActive_ = false;
+    wake();
 }
 
 void AlertPlayer::finishPlay()

@@ -21,6 +21,8 @@ public:
     virtual ~SoundSource() = default;
     // The sound of slot n's timer; nothing when its window has been closed.
     virtual std::optional<SoundPick> timerSound(int slot) const = 0;
+    // Slot n's own sound file could not be played; a recording played instead.
+    virtual void soundFailed(int slot) = 0;
 };
 
 // Plays the sounds the timers ask for. It takes the requests one at a time,
@@ -31,7 +33,7 @@ public:
 class AlertPlayer final : public QObject {
     Q_OBJECT
 public:
-    AlertPlayer(SlotTable& table, Services& services, const SoundSource& source, QObject* parent = nullptr);
+    AlertPlayer(SlotTable& table, Services& services, SoundSource& source, QObject* parent = nullptr);
     ~AlertPlayer() override;
 
     // Called before an alert starts, to end a test play that holds the device.
@@ -40,8 +42,10 @@ public:
     void start();
     // Silences the sound and takes no more requests.
     void stop();
-    // True while a sequence plays or the "Sound Card Check" box is open.
-    bool busy() const { return sequenceActive_ || messageOpen_; }
+    // Silences slot n's alert if it is sounding (its timer was closed).
+    void silence(int slot);
+    // True while a sequence plays.
+    bool busy() const { return sequenceActive_; }
 
 private:
     void wake();
@@ -53,13 +57,13 @@ private:
 
     SlotTable& table_;
     Services& services_;
-    const SoundSource& source_;
+    SoundSource& source_;
     std::unique_ptr<TickTimer> pollTimer_; // 50 ms, enabled while a request waits
     PlayWait playWait_;                    // until the sound that plays has ended
     QStringList queue_;
+    int slot_ = -1; // whose sequence plays
     bool playing_ = false;
     bool sequenceActive_ = false;
-    bool messageOpen_ = false;
     bool started_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "sound/extraction.h"
 
 #include "engine/soundcatalog.h"
+#include "platform/wavefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,13 +9,14 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <csignal>
+
 namespace quandrel {
 
 bool writeRecording(const QString& resourceName, const QString& path)
 {
-    const QFileInfo existing(path);
-    if (existing.exists() && existing.isFile())
-        return true; // never rewritten
+    if (readWaveFile(path))
+        return true; // a sound is there: never rewritten
     QFile resource(recordingResourcePath(resourceName));
     if (!resource.open(QIODevice::ReadOnly))
         return false;
@@ -31,6 +33,10 @@ bool writeRecording(const QString& resourceName, const QString& path)
 
 QStringList extractRecordings(const QString& folder)
 {
+#ifdef SIGXFSZ
+    // Past a file-size limit a write fails instead of ending the program.
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QStringList failed;
     const bool haveFolder = QDir().mkpath(folder);
     for (const QString& name : extractionOrder()) {
@@ -42,7 +48,24 @@ QStringList extractRecordings(const QString& folder)
             failed << (shown.isEmpty() ? QStringLiteral("Ready") : shown);
         }
     }
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, previous);
+#endif
     return failed;
+}
+
+void restoreRecording(const QString& folder, const QString& path)
+{
+    const QFileInfo file(path);
+    if (file.exists() || QFileInfo(file.path()) != QFileInfo(folder))
+        return;
+    for (const QString& name : extractionOrder()) {
+        const CatalogSound* sound = soundByResource(name);
+        if (sound && file.fileName() == QLatin1String(sound->fileName)) {
+            QDir().mkpath(folder);
+            writeRecording(name, path);
+        }
+    }
 }
 
 QString defaultSoundFolder()

@@ -5,16 +5,20 @@
 
 namespace quandrel {
 
-// Writes the embedded recording `resourceName` to `path` unless a file is
-// already there. The bytes go to a temporary file in the same folder that is
-// renamed into place, so an interrupted start never leaves a truncated
-// recording behind. Returns false when the file could not be written.
+// Writes the embedded recording `resourceName` to `path` unless a playable
+// wave file is already there (a recording of the user's own stays). The bytes go to a temporary file in the same folder
+// that is renamed into place, so an interrupted start never leaves a truncated recording behind. Returns false when the
+// file could not be written.
 bool writeRecording(const QString& resourceName, const QString& path);
 
 // Writes every built-in recording into folder (created when missing), in the
 // start-up order. Returns the list names of the recordings that could not be
 // written, empty when all are in place.
 QStringList extractRecordings(const QString& folder);
+
+// Writes again the built-in recording at path when its file has gone.
+// Paths outside folder, and files that are there, are left alone.
+void restoreRecording(const QString& folder, const QString& path);
 
 // The folder of the user's own data where the recordings live.
 QString defaultSoundFolder();

@@ -4,7 +4,10 @@
 #include "platform/sounddevice.h"
 #include "sound/alertplayer.h"
 
+#include "platform/steadylabel.h"
+
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -30,6 +33,7 @@ SoundChoice::SoundChoice(Services& services, QWidget* parent)
     testButton_->setObjectName(QStringLiteral("Command3"));
     testButton_->setToolTip(QStringLiteral("Test sound to play when Timer goes off"));
     testButton_->setAccessibleDescription(testButton_->toolTip());
+    testButton_->setAutoDefault(true); // Enter presses it, as Space does
     pickedFileLabel_ = new QLabel(this);
     pickedFileLabel_->setObjectName(QStringLiteral("FilePlayLabel"));
     auto* grid = new QGridLayout(this);
@@ -76,19 +80,44 @@ void SoundChoice::choose(int index)
         QPointer<SoundChoice> self(this);
         services_.dialogs.openFile(QStringLiteral("Select a Wave File to Open"),
                                    QStringLiteral("Wave File (*.wav)|*.wav"), [self](const QString& file) {
-                                       if (!self)
-                                           return;
-                                       const QString name = pickedFileName(file);
-                                       self->chosen_ = {file, SoundListPlayFile, name};
-                                       self->pickedFileLabel_->setText(name);
+                                       if (self)
+                                           self->filePicked(file);
                                    });
         return;
     }
-    pickedFileLabel_->clear();
     if (index >= 1 && index <= int(builtinSounds().size()))
-        chosen_ = builtinPick(services_.soundFolder, index);
+        show(builtinPick(services_.soundFolder, index));
     else
-        chosen_ = SoundPick{};
+        show(SoundPick{});
+}
+
+void SoundChoice::filePicked(const QString& file)
+{
+    // A cancelled dialog, or a file that cannot be played, keeps the sound
+    // chosen before, and the list shows it again.
+    QString why;
+    const bool playable = !file.isEmpty() && services_.sound.canPlay(file, &why);
+    if (!file.isEmpty() && !playable) {
+        services_.dialogs.message(QStringLiteral("Quandrel"),
+                                  QStringLiteral("The sound file %1 cannot be played: %2. The sound stays %3.")
+                                      .arg(QDir::toNativeSeparators(file), why, chosen_.shownName),
+                                  MessageIcon::Warning);
+    }
+    if (!playable) {
+        list_->setCurrentIndex(chosen_.listIndex);
+        return;
+    }
+    show({file, SoundListPlayFile, pickedFileName(file)});
+}
+
+void SoundChoice::show(const SoundPick& pick)
+{
+    chosen_ = pick;
+    const bool file = pick.listIndex == SoundListPlayFile;
+    showElided(pickedFileLabel_, file ? pick.shownName : QString(), fontMetrics().averageCharWidth() * 30);
+    if (file)
+        pickedFileLabel_->setToolTip(QDir::toNativeSeparators(pick.path));
+    list_->setCurrentIndex(pick.listIndex);
 }
 
 void SoundChoice::testPlay()

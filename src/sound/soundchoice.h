@@ -41,6 +41,8 @@ protected:
 
 private:
     void choose(int index);
+    void filePicked(const QString& file);
+    void show(const SoundPick& pick);
     void testPlay();
     void finishTestPlay();
 

@@ -7,6 +7,7 @@
 #include "timerwindow/timerwindowhost.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -70,7 +71,7 @@ TimerWindow::TimerWindow(int slot, Services& services, TimerWindowHost& host)
     restartFlashTimer_ = services_.timers.create(TickSchedule::interval(500));
     restartFlashTimer_->onTick = [this] { flashRestart(); };
     stopwatchTimer_ = services_.timers.create(TickSchedule::aligned(
-        [this](const ClockReading& now) { return nextSecondAfterStart(stopwatch_.startTime, now.utcMs); }));
+        [this](const ClockReading& now) { return nextSecondAfterStart(stopwatch_.origin, now.utcMs); }));
     stopwatchTimer_->onTick = [this] { tickStopwatch(); };
     buildControls();
     showClock(longTimeText(services_.clock.now().localTime(), services_.locale));
@@ -100,6 +101,7 @@ void TimerWindow::buildControls()
     titleEdit_->installEventFilter(this);
     connect(titleEdit_, &QLineEdit::textChanged, this,
             [this](const QString& text) { setWindowTitle(text.isEmpty() ? defaultTitle() : text); });
+    connect(titleEdit_, &QLineEdit::textEdited, this, [this] { host_.titleFocused(slot_); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 4, 8, 6);
@@ -133,6 +135,7 @@ QLayout* TimerWindow::buildInfoLines()
         button->setToolTip(tip);
         button->setAccessibleDescription(tip);
         button->setFont(scaledBold(font(), 1.0));
+        button->setAutoDefault(true); // Enter presses it, as Space does
         QPalette white = button->palette();
         white.setColor(QPalette::Button, Qt::white);
         button->setPalette(white);
@@ -219,7 +222,7 @@ void TimerWindow::showLaunch(const LaunchCaptions& captions, const QString& titl
     launchLine_->setText(captions.launchLine);
     progressLine_->setText(captions.progress);
     autoRestartLabel_->setText(captions.autoRestart);
-    soundNameLabel_->setText(captions.soundName);
+    showElided(soundNameLabel_, captions.soundName, soundNameWidth());
     if (captions.stopwatch) {
         stopwatchStartButton_->show();
         stopwatchResetButton_->show();
@@ -256,19 +259,36 @@ bool TimerWindow::hasExpired() const
     return flashTimer_->isEnabled();
 }
 
+// The reading, progress and clock lines hold their size so that a new second
+// only repaints them, and grow when a text would not fit whole (the clock
+// set back under a waiting alarm, say).
 void TimerWindow::showReading(const QString& face)
 {
-    reading_->setText(face);
+    showWhole(reading_, face);
 }
 
 void TimerWindow::showProgress(const QString& text)
 {
-    progressLine_->setText(text);
+    showWhole(progressLine_, text);
 }
 
 void TimerWindow::showClock(const QString& timeOfDay)
 {
-    clockLine_->setText(ClockPrefix + timeOfDay);
+    showWhole(clockLine_, ClockPrefix + timeOfDay);
+}
+
+int TimerWindow::soundNameWidth() const
+{
+    return titleEdit_->minimumWidth() - 2 * fontMetrics().height();
+}
+
+void TimerWindow::showSoundFailed()
+{
+    showElided(soundNameLabel_, sound_.shownName, soundNameWidth());
+    soundNameLabel_->setText(soundNameLabel_->text() + QStringLiteral("\ncould not be played"));
+    soundNameLabel_->setToolTip(QStringLiteral("%1 could not be played; a built-in sound played instead.")
+                                    .arg(QDir::toNativeSeparators(sound_.path)));
+    soundNameLabel_->setAccessibleDescription(soundNameLabel_->toolTip());
 }
 
 void TimerWindow::focusTitle()
@@ -291,8 +311,14 @@ void TimerWindow::closeEvent(QCloseEvent* event)
 
 bool TimerWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == titleEdit_ && event->type() == QEvent::FocusIn)
-        host_.titleFocused(slot_);
+    // Only the user's own moves count as putting the keyboard here: a click,
+    // Tab, a shortcut or typing, not a window activated on its own.
+    if (watched == titleEdit_ && event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+            reason == Qt::ShortcutFocusReason)
+            host_.titleFocused(slot_);
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -42,6 +42,8 @@ public:
     void showClock(const QString& timeOfDay);
     // The timer ran out for good (Final) or started its next cycle (Restart).
     void goOff(Expiry expiry);
+    // The timer's own sound file could not be played when it went off.
+    void showSoundFailed();
     void focusTitle();
 
     int slot() const { return slot_; }
@@ -65,6 +67,7 @@ private:
     QLayout* buildInfoLines();
     QLayout* buildSettingsLines();
     void holdWidths();
+    int soundNameWidth() const;
     void popUp();
     void putOnTop();
     void takeOffTop();

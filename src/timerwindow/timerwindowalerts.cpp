@@ -17,9 +17,13 @@ void TimerWindow::goOff(Expiry expiry)
     if (expiry == Expiry::Final) {
         expiredBanner_->show();
         flashTimer_->setEnabled(true);
-    } else {
-        restartFlashTimer_->setEnabled(true);
+        return;
     }
+    // Every restart counts and is heard once: one that comes while the last
+    // restart's alert still runs starts that alert anew.
+    alert_.restartTicks = 0;
+    restartFlashTimer_->setEnabled(false);
+    restartFlashTimer_->setEnabled(true);
 }
 
 void TimerWindow::popUp()
@@ -35,24 +39,18 @@ void TimerWindow::popUp()
 
 void TimerWindow::putOnTop()
 {
+    // To the front, but the keyboard stays where the user is typing: in
+    // another program (then the window asks for attention), or in one of ours.
     WindowOps& ops = services_.windows;
     ops.setStaysOnTop(this, true);
-    // Take the keyboard only from our own windows; over another program's
-    // window, come to the front and ask for attention instead.
-    if (ops.applicationActive()) {
-        ops.activate(this);
-    } else {
-        ops.raise(this);
+    ops.raise(this);
+    if (!ops.applicationActive())
         ops.alert(this);
-    }
 }
 
 void TimerWindow::takeOffTop()
 {
-    WindowOps& ops = services_.windows;
-    ops.setStaysOnTop(this, false);
-    if (ops.applicationActive())
-        ops.activate(this);
+    services_.windows.setStaysOnTop(this, false);
 }
 
 void TimerWindow::flash()
@@ -124,8 +122,9 @@ void TimerWindow::startOrStopStopwatch()
         stopwatchTimer_->setEnabled(true);
     } else {
         stopwatchStartButton_->setText(QStringLiteral("Start"));
-        stopwatch_.stop();
+        stopwatch_.stop(services_.clock.now().utcMs);
         stopwatchTimer_->setEnabled(false);
+        reading_->setText(stopwatch_.stoppedFace());
     }
 }
 

@@ -8,6 +8,10 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -87,8 +91,11 @@ TEST(Launch, EachKindShowsItsSettingsAndTheSeventhIsRefused)
     EXPECT_TRUE(h.shows(3, "SWStart") && !h.shows(3, "Label4"));
     EXPECT_EQ(h.launch() + h.launch(), 9);
     EXPECT_EQ(h.text("Label12"), "There are Currently 6 Timers running");
-    EXPECT_EQ(h.launch(), -1);
-    ASSERT_EQ(h.dialogs.messages.size(), 1);
+    h.dialogs.holdMessages = true;
+    for (int press = 0; press < 6; ++press)
+        EXPECT_EQ(h.launch(), -1);
+    ASSERT_EQ(h.dialogs.messages.size(), 1) << "one box at a time";
+    h.dialogs.pressOk();
     EXPECT_EQ(h.dialogs.messages[0].title + h.dialogs.messages[0].text, "Quandrelall timers are in use");
     // The lowest free slot is taken next, as a fresh window.
     h.close(1);
@@ -125,7 +132,7 @@ TEST(CountDown, EverySecondShownThenExpiredFlashingAndHeard)
     EXPECT_TRUE(h.shows(slot, "Label6")) << "flashes until closed";
     h.close(slot);
     EXPECT_EQ(h.text("Label12"), "There are Currently 0 Timers running");
-    EXPECT_EQ(h.sim.armedTimers(), 2) << "only the clock and the sound's end wait";
+    EXPECT_EQ(h.sim.armedTimers(), 1) << "closing it silenced it; only the clock runs";
 }
 
 TEST(CountUp, AutoRestartCountsEveryCycleAndAlertsForFourSeconds)
@@ -144,6 +151,27 @@ TEST(CountUp, AutoRestartCountsEveryCycleAndAlertsForFourSeconds)
     EXPECT_EQ(titleColour(h, slot), QColor(Qt::white));
     h.sim.advance(16'500);
     EXPECT_EQ(h.text("CyclesLabel", slot), "Cycles: 3");
+}
+
+TEST(AutoRestart, EveryRestartCountsAndIsHeardAtAnyCycleLength)
+{
+    for (const int cycle : {4, 2, 0}) {
+        AppHarness h;
+        h.pickSound(1);
+        h.chooseDuration(0, 0, cycle, true);
+        const int slot = h.launch();
+        int plays = 0;
+        const qint64 cycleMs = std::max(cycle, 1) * 1000;
+        for (int restart = 1; restart <= 6; ++restart) {
+            h.sim.advance(cycleMs);
+            plays += h.sound.playing;
+            h.sound.finishPlay();
+        }
+        h.sim.advance(600);
+        plays += h.sound.playing;
+        EXPECT_EQ(h.text("CyclesLabel", slot), "Cycles: 6") << cycle << " s cycles";
+        EXPECT_EQ(plays, 6) << cycle << " s cycles";
+    }
 }
 
 TEST(AlarmClock, RingsAtItsTimeOfDayAcrossMidnightAndDaylightSaving)
@@ -170,6 +198,16 @@ TEST(AlarmClock, RingsAtItsTimeOfDayAcrossMidnightAndDaylightSaving)
     berlin.sim.advance(1100);
     EXPECT_TRUE(berlin.shows(dst, "Label6")) << "at 4:00 on the local clock";
     EXPECT_FALSE(berlin.shows(tomorrow, "Label6"));
+
+    AppHarness autumn(zone); // 2:30 comes again 32 minutes after 2:58 summer time
+    autumn.clock.setUtcMs(QDateTime(QDate(2026, 10, 25), QTime(0, 58), QTimeZone::utc()).toMSecsSinceEpoch());
+    autumn.chooseAlarm(2, 30, 0, false);
+    const int repeated = autumn.launch();
+    autumn.sim.advance(1'919'000);
+    EXPECT_FALSE(autumn.shows(repeated, "Label6"));
+    autumn.sim.advance(1010);
+    EXPECT_EQ(autumn.text("Label5", repeated), "1920 elapsed of 1920 sec");
+    EXPECT_TRUE(autumn.shows(repeated, "Label6"));
 }
 
 TEST(ClockChanges, EveryKindFollowsTheWallClock)
@@ -187,6 +225,9 @@ TEST(ClockChanges, EveryKindFollowsTheWallClock)
     h.sim.advance(1000);
     EXPECT_EQ(h.text("Label2", down), "01:09:57");
     EXPECT_EQ(h.text("Label5", alarm), "-3597 elapsed of 3600 sec");
+    const auto* progress = h.find<QLabel>("Label5", alarm);
+    EXPECT_GE(progress->minimumWidth(), progress->fontMetrics().horizontalAdvance(progress->text()))
+        << "every text stays whole";
     EXPECT_EQ(h.text("Label2", watch), "-00:59:57");
     h.clock.jump(2 * 3600'000);
     h.sim.advance(1000);
@@ -263,6 +304,56 @@ TEST(PopUpAndFocus, OnTopWhenAskedAndTheKeyboardGoesBack)
     h.windows.calls.clear();
     h.sim.advance(1510);
     EXPECT_EQ(h.windows.calls, QStringList({"alert ALARMFORM0"}));
+}
+
+TEST(PopUpAndFocus, TypingIsNeverTakenByAPoppingTimer)
+{
+    AppHarness h;
+    h.click("PopChk");
+    h.type("Text8", "REP");
+    h.chooseDuration(0, 0, 5, true);
+    const int slot = h.launch();
+    // The window manager activates the new window; then the user clicks into
+    // the alert text and types.
+    QFocusEvent activated(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(h.find("Text1", slot), &activated);
+    QFocusEvent clicked(QEvent::FocusIn, Qt::MouseFocusReason);
+    QCoreApplication::sendEvent(h.find("Text8"), &clicked);
+    h.windows.calls.clear();
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        h.sim.advance(5000);
+        QCoreApplication::sendEvent(h.find("Text1", slot), &activated); // as if a pop-up had activated it
+    }
+    EXPECT_FALSE(h.windows.calls.join(' ').contains("activate ALARMFORM")) << h.windows.calls.join(' ').toStdString();
+    EXPECT_TRUE(h.windows.calls.contains("focus Timermain.Text8"));
+    EXPECT_FALSE(h.windows.calls.join(' ').contains("focus ALARMFORM0"));
+    EXPECT_EQ(h.text("Text1", slot), "REP");
+}
+
+TEST(Keyboard, EnterPressesTheFocusedButtonAndEachActivateSaysWhich)
+{
+    AppHarness h;
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(h.find("Command1"), &enter);
+    EXPECT_EQ(h.text("Label12"), "There is Currently 1 Timer running");
+    EXPECT_NE(h.find("Check2")->accessibleName(), h.find("Check3")->accessibleName());
+    EXPECT_TRUE(h.find("Check3")->accessibleName().contains("StopWatch"));
+}
+
+TEST(Layout, LongNamesAreShortenedAndNoWindowOutgrowsItsScreen)
+{
+    AppHarness h;
+    const QString name = QString(240, QLatin1Char('n'));
+    h.dialogs.nextPickedFile = "/music/" + name + ".wav";
+    h.pickSound(SoundListPlayFile);
+    h.chooseDuration(0, 0, 5);
+    const int slot = h.launch();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    h.main->adjustSize();
+    EXPECT_LE(h.main->frameGeometry().width(), screen.width());
+    EXPECT_LE(h.window(slot)->frameGeometry().width(), screen.width());
+    EXPECT_EQ(h.find("WavLabel", slot)->accessibleDescription(), name);
+    EXPECT_EQ(h.find("FilePlayLabel")->accessibleDescription(), name);
 }
 
 TEST(Idle, NothingButTheClockWakesTheProgram)

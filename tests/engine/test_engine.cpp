@@ -10,6 +10,7 @@
 #include "support/printers.h"
 
 #include <QDirIterator>
+#include <QTimeZone>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -109,14 +110,42 @@ TEST(AlarmTick, CountsLocalSecondsToTheWait)
     SlotTable t;
     t.kind[0] = TimerKind::AlarmClock;
     const ClockReading launch{1'000'000, 3600};
-    planAlarm(t, 0, launch, 36000, 36000 + 3600);
+    planAlarm(t, 0, launch, 36000, 36000 + 3600, [](qint64) { return 3600; });
     EXPECT_EQ(alarmTick(t, 0, {launch.utcMs + 1000, 3600}).progress, QLatin1String("1 elapsed of 3600 sec"));
     EXPECT_FALSE(alarmTick(t, 0, {launch.utcMs + 3'599'000, 3600}).expired);
     EXPECT_TRUE(alarmTick(t, 0, {launch.utcMs + 3'600'000, 3600}).expired);
     // An offset change (the clock goes forward an hour) counts on the local clock.
     EXPECT_TRUE(alarmTick(t, 0, {launch.utcMs + 2'600'000, 7200}).expired);
-    planAlarm(t, 0, launch, 36000, 36000);
+    planAlarm(t, 0, launch, 36000, 36000, {});
     EXPECT_TRUE(alarmTick(t, 0, launch).expired);
+}
+
+TEST(AlarmTick, RingsInTheRepeatedHourAndOnlyThere)
+{
+    const QTimeZone berlin("Europe/Berlin");
+    const OffsetAt offsetAt = [&berlin](qint64 ms) {
+        return berlin.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()));
+    };
+    const auto reading = [&](QDate day, QTime time, int offset) {
+        const qint64 utc = QDateTime(day, time, QTimeZone(offset)).toMSecsSinceEpoch();
+        return ClockReading{utc, offset};
+    };
+    SlotTable t;
+    t.kind[1] = TimerKind::AlarmClock;
+    // 2:58 summer time on the night the clocks go back: 2:30 comes again at
+    // 2:30 winter time, 32 minutes later.
+    const ClockReading launch = reading(QDate(2026, 10, 25), QTime(2, 58), 7200);
+    planAlarm(t, 1, launch, 2 * 3600 + 58 * 60, 2 * 3600 + 30 * 60, offsetAt);
+    EXPECT_EQ(t.alarmWait[1], 1920);
+    EXPECT_FALSE(alarmTick(t, 1, {launch.utcMs + 1'919'000, 3600}).expired);
+    EXPECT_EQ(alarmTick(t, 1, {launch.utcMs + 1'920'000, 3600}).progress, QLatin1String("1920 elapsed of 1920 sec"));
+    // The same setting on an ordinary night is tomorrow's, on the local clock.
+    planAlarm(t, 1, reading(QDate(2026, 10, 20), QTime(2, 58), 7200), 10680, 9000, offsetAt);
+    EXPECT_EQ(t.alarmWait[1], 86400 - 1680);
+    EXPECT_FALSE(t.alarmOnRealTime[1]);
+    // 2:30 does not happen on the night the clocks go forward: tomorrow's.
+    planAlarm(t, 1, reading(QDate(2026, 3, 29), QTime(3, 10), 7200), 11400, 9000, offsetAt);
+    EXPECT_FALSE(t.alarmOnRealTime[1]);
 }
 
 TEST(TickSchedule, TicksLandJustAfterTheValueChanges)
@@ -170,16 +199,21 @@ TEST(Alerts, RestartAlertCountsOneCycleInEightTicks)
     EXPECT_FALSE(restartAlertTick(s, false, false).raiseSound);
 }
 
-TEST(Stopwatch, BanksStopsWrapsAndFollowsTheClockBack)
+TEST(Stopwatch, KeepsEveryMillisecondAcrossStopsWrapsAndFollowsTheClockBack)
 {
     Stopwatch sw;
-    sw.start(0);
-    EXPECT_EQ(sw.tick(5000), QStringLiteral("00:00:05"));
-    sw.stop();
-    sw.start(100'000);
-    EXPECT_EQ(sw.tick(102'000), QStringLiteral("00:00:07"));
-    EXPECT_EQ(sw.tick(100'000 + 86'394'000), QStringLiteral("23:59:59"));
-    EXPECT_FALSE(sw.tick(100'000 + 86'395'000).has_value());
+    qint64 now = 0;
+    for (int lap = 0; lap < 6; ++lap) { // six laps of 1.7 s are 10.2 s, not 6 s
+        sw.start(now);
+        now += 1700;
+        EXPECT_EQ(sw.tick(now), clockFace((lap + 1) * 1700 / 1000));
+        sw.stop(now);
+        now += 5000;
+    }
+    EXPECT_EQ(sw.stoppedFace(), QStringLiteral("00:00:10"));
+    sw.start(now);
+    EXPECT_EQ(sw.tick(now + 86'388'800), QStringLiteral("23:59:59"));
+    EXPECT_FALSE(sw.tick(now + 86'389'800).has_value());
     sw.reset();
     sw.start(10'000);
     EXPECT_EQ(sw.tick(7000), QStringLiteral("-00:00:03"));
@@ -199,7 +233,7 @@ TEST(SoundCatalog, ListFilesAndPickedNames)
     const std::vector<std::pair<const char*, const char*>> names{
         {"C:\\Sounds\\Alarm.Wav", "Alarm"},
         {"/home/a/Gong.WAV", "Gong"},
-        {"C:\\My.wav files\\Bell.wav", "My"},
+        {"C:\\My.wav files\\Bell.wav", "Bell"},
         {"/a/b.wav.wav", "b"},
         {"", "None"},
         {"/a/noextension", "noextension"},

@@ -15,7 +15,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quandrel;
 using namespace quandrel::test;
@@ -145,22 +148,47 @@ TEST(AlertPlayer, NoneIsSilentAndAClosedTimersRequestIsDropped)
     EXPECT_EQ(h.sound.opened(), QStringList(3, h.file(1)));
 }
 
-TEST(AlertPlayer, NoDeviceSaysSoForEveryPlayAndLosesNothing)
+TEST(AlertPlayer, NoDeviceSaysSoOncePerAlertAndStillTakesTheRequests)
 {
     PlayerHarness h;
     h.sound.devices = 0;
     h.dialogs.holdMessages = true;
     h.goOff(1);
-    h.sim.advance(5000);
-    EXPECT_EQ(h.dialogs.count("Your system cannot play WAV files"), 1) << "one box at a time";
-    h.dialogs.pressOk();
-    h.dialogs.pressOk();
-    h.dialogs.pressOk();
-    EXPECT_EQ(h.dialogs.count("Your system cannot play WAV files"), 3);
+    h.goOff(2); // while the first box is still open
+    EXPECT_EQ(h.dialogs.count("Your system cannot play WAV files"), 1);
     EXPECT_EQ(h.dialogs.messages.last().title, "Sound Card Check");
+    EXPECT_FALSE(h.table.anySoundRequest());
+    h.dialogs.pressOk();
     h.sound.devices = 1;
-    h.goOff(2);
-    EXPECT_EQ(h.sound.opened(), QStringList({h.file(2)}));
+    h.goOff(3);
+    EXPECT_EQ(h.sound.opened(), QStringList({h.file(3)}));
+}
+
+TEST(AlertPlayer, ClosingARingingTimerSilencesIt)
+{
+    PlayerHarness h;
+    h.close(h.goOff(1));
+    EXPECT_EQ(h.sound.take().mid(2), QStringList({"stop", "close"}));
+    h.sim.advance(5000);
+    EXPECT_TRUE(h.sound.take().isEmpty());
+}
+
+TEST(AlertPlayer, AMissingRecordingIsWrittenAgainAndAGoneFileStillSounds)
+{
+    PlayerHarness h;
+    QFile::remove(h.file(1));
+    h.close(h.goOff(1));
+    EXPECT_EQ(h.sound.opened(), QStringList({h.file(1)}));
+    EXPECT_GT(QFileInfo(h.file(1)).size(), 1000);
+    h.dialogs.nextPickedFile = "/music/gone.wav";
+    h.pickSound(SoundListPlayFile);
+    h.chooseDuration(0, 0, 0);
+    const int slot = h.launch();
+    h.sound.unplayable << "/music/gone.wav"; // deleted after it was picked
+    h.sound.take();
+    h.sim.advance(1600);
+    EXPECT_EQ(h.sound.opened(), QStringList({"/music/gone.wav", h.file(1)}));
+    EXPECT_EQ(h.text("WavLabel", slot), "gone\ncould not be played");
 }
 
 TEST(TestPlay, PlaysComesBackStopsAndGivesWayToAnAlert)
@@ -192,10 +220,11 @@ TEST(TestPlay, PlaysComesBackStopsAndGivesWayToAnAlert)
     EXPECT_EQ(h.dialogs.count("Your system cannot play WAV files"), 1);
 }
 
-TEST(SoundChoice, PlayFileAsksEveryTimeAndShowsTheName)
+TEST(SoundChoice, APickedFilePlaysOrIsRefusedAndCancelKeepsTheChoice)
 {
     PlayerHarness h;
-    h.dialogs.nextPickedFile = "/home/ana/Sounds/Gong.WAV";
+    h.pickSound(4);
+    h.dialogs.nextPickedFile = "/home/ana/My.wav files/Gong.WAV";
     h.pickSound(SoundListPlayFile);
     h.pickSound(SoundListPlayFile);
     EXPECT_EQ(h.dialogs.fileDialogs, 2);
@@ -204,6 +233,17 @@ TEST(SoundChoice, PlayFileAsksEveryTimeAndShowsTheName)
     EXPECT_EQ(h.text("WavLabel", h.launch()), "Gong");
     h.pickSound(4);
     EXPECT_EQ(h.text("FilePlayLabel"), "");
+    // A file that cannot be played is refused with a word; cancel changes nothing.
+    h.sound.unplayable << "/tmp/notes.wav";
+    for (const char* file : {"/tmp/notes.wav", ""}) {
+        h.dialogs.nextPickedFile = file;
+        h.pickSound(SoundListPlayFile);
+        EXPECT_EQ(h.text("Combo1"), "Siren") << file;
+    }
+    ASSERT_EQ(h.dialogs.messages.size(), 1);
+    EXPECT_TRUE(h.dialogs.messages[0].text.startsWith("The sound file /tmp/notes.wav cannot be played"));
+    h.click("Command3");
+    EXPECT_EQ(h.sound.opened(), QStringList({h.file(4)}));
 }
 
 TEST(Recordings, WrittenOnceNeverRewrittenAndAllPlayable)
@@ -211,15 +251,18 @@ TEST(Recordings, WrittenOnceNeverRewrittenAndAllPlayable)
     QTemporaryDir dir;
     const QString folder = dir.filePath("sounds");
     EXPECT_TRUE(extractRecordings(folder).isEmpty());
-    QFile bleep(folder + "/tmpBleep.$$$");
-    ASSERT_TRUE(bleep.open(QIODevice::WriteOnly));
-    bleep.write("mine");
-    bleep.close();
-    QFile::remove(folder + "/tmpSoup.$$$");
+    // Broken files are written again; a wave of the user's own stays.
+    const QByteArray good = QFileInfo(folder + "/tmpBleep.$$$").exists() ? wave(500) : QByteArray();
+    write(folder + "/tmpBleep.$$$", "not a sound");
+    write(folder + "/tmpDing.$$$", "");
+    write(folder + "/tmpCake.$$$", good.left(30));
+    write(folder + "/tmpSoup.$$$", good);
+    QFile::remove(folder + "/tmpPie.$$$");
     EXPECT_TRUE(extractRecordings(folder).isEmpty());
-    EXPECT_EQ(QFileInfo(folder + "/tmpBleep.$$$").size(), 4) << "an existing file is never rewritten";
-    EXPECT_TRUE(QFileInfo::exists(folder + "/tmpSoup.$$$"));
-    QFile::remove(folder + "/tmpBleep.$$$");
+    for (const char* file : {"/tmpBleep.$$$", "/tmpDing.$$$", "/tmpCake.$$$", "/tmpPie.$$$"})
+        EXPECT_GT(QFileInfo(folder + file).size(), 1000) << file;
+    EXPECT_EQ(QFileInfo(folder + "/tmpSoup.$$$").size(), good.size());
+    QFile::remove(folder + "/tmpSoup.$$$");
     extractRecordings(folder);
     SdlSoundDevice device;
     if (device.deviceCount() == 0)
@@ -231,6 +274,22 @@ TEST(Recordings, WrittenOnceNeverRewrittenAndAllPlayable)
         EXPECT_LT(device.lengthMs(), 3000) << qPrintable(name);
         device.close();
     }
+}
+
+TEST(Recordings, AFileSizeLimitNamesTheSoundsThatDidNotFit)
+{
+    QTemporaryDir dir;
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit limit{60 * 1024, 60 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(int(extractRecordings(dir.filePath("sounds")).size()));
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_GT(WEXITSTATUS(status), 0);
+    EXPECT_LT(WEXITSTATUS(status), 25);
 }
 
 TEST(Recordings, AFolderThatCannotBeMadeIsNamedOnceAndTheProgramRuns)
@@ -278,11 +337,20 @@ TEST(SdlDevice, PlaysEndsByItselfCutsAndRefusesHostileFiles)
     mkdir(dir.filePath("folder.wav").toLocal8Bit().constData(), 0700);
     const std::vector<std::pair<const char*, QByteArray>> hostile{
         {"empty.wav", ""},      {"text.wav", "hello, this is not a sound"}, {"truncated.wav", good.left(30)},
-        {"huge.wav", hugeData}, {"zero-channels.wav", noChannels},
+        {"zero-channels.wav", noChannels},
     };
     for (const auto& [name, bytes] : hostile)
         EXPECT_EQ(playToEnd(device, write(dir.filePath(name), bytes)), -1) << name;
     EXPECT_EQ(playToEnd(device, dir.filePath("folder.wav")), -1);
+    EXPECT_FALSE(device.canPlay(dir.filePath("truncated.wav")) || device.canPlay(dir.filePath("text.wav")));
+    // A wave of any size plays, read as it plays: 100 MiB of 16-bit stereo.
+    QByteArray big = wave(100, 44100, 2, 16);
+    big.replace(40, 4, le(100u << 20, 4));
+    QFile file(write(dir.filePath("big.wav"), big));
+    ASSERT_TRUE(file.resize(44 + (100LL << 20)));
+    ASSERT_TRUE(device.canPlay(file.fileName()));
+    EXPECT_EQ(playToEnd(device, file.fileName(), 200), (100LL << 20) / 4 * 1000 / 44100);
+    EXPECT_NEAR(playToEnd(device, write(dir.filePath("huge.wav"), hugeData)), 100, 2) << "what the file holds";
     EXPECT_EQ(playToEnd(device, dir.filePath("missing.wav")), -1);
     EXPECT_EQ(playToEnd(device, ""), -1);
 }

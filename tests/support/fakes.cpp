@@ -6,13 +6,21 @@ namespace quandrel::test {
 
 void FakeDialogs::message(const QString& title, const QString& text, MessageIcon, std::function<void()> closed)
 {
-    messages.append({title, text});
-    if (!holdMessages) {
+    const QString key = title + QChar(u'\n') + text;
+    if (!holdMessages || openKeys.contains(key)) {
+        if (!openKeys.contains(key))
+            messages.append({title, text});
         if (closed)
             closed();
         return;
     }
-    held.append(closed ? std::move(closed) : [] {});
+    messages.append({title, text});
+    openKeys << key;
+    held.append([this, key, closed = std::move(closed)] {
+        openKeys.removeOne(key);
+        if (closed)
+            closed();
+    });
 }
 
 void FakeDialogs::openFile(const QString&, const QString&, std::function<void(const QString&)> picked)
@@ -65,6 +73,13 @@ void FakeWindowOps::alert(QWidget* window)
 void FakeWindowOps::setFocus(QWidget* control)
 {
     calls << QStringLiteral("focus ") + control->window()->objectName() + QLatin1Char('.') + control->objectName();
+}
+
+bool FakeSoundDevice::canPlay(const QString& path, QString* why)
+{
+    if (why)
+        *why = QStringLiteral("it is not a wave file");
+    return !path.isEmpty() && !unplayable.contains(path);
 }
 
 bool FakeSoundDevice::open(const QString& path)

@@ -24,6 +24,7 @@ public:
     int fileDialogs = 0;
     bool holdMessages = false;
     QList<std::function<void()>> held; // close callbacks of open boxes
+    QStringList openKeys;              // title and text of the open boxes
 
     void message(const QString& title, const QString& text, MessageIcon, std::function<void()> closed) override;
     void openFile(const QString&, const QString&, std::function<void(const QString&)> picked) override;
@@ -62,6 +63,7 @@ public:
     bool playing = false;
 
     int deviceCount() override { return devices; }
+    bool canPlay(const QString& path, QString* why) override;
     bool open(const QString& path) override;
     int lengthMs() const override { return openPath.isEmpty() ? 0 : lengthsMs.value(openPath, 1000); }
     bool play(int limitMs = -1) override;

@@ -6,8 +6,12 @@ namespace quandrel::test {
 
 ClockReading ManualClock::now() const
 {
-    const QDateTime at = QDateTime::fromMSecsSinceEpoch(utcMs_, QTimeZone::utc());
-    return {utcMs_, zone_.offsetFromUtc(at)};
+    return {utcMs_, offsetAt(utcMs_)};
+}
+
+int ManualClock::offsetAt(qint64 utcMs) const
+{
+    return zone_.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(utcMs, QTimeZone::utc()));
 }
 
 void ManualClock::setLocal(const QDateTime& local)

@@ -17,6 +17,7 @@ class ManualClock final : public Clock {
 public:
     explicit ManualClock(QTimeZone zone = QTimeZone::utc()) : zone_(std::move(zone)) {}
     ClockReading now() const override;
+    int offsetAt(qint64 utcMs) const override;
 
     void setLocal(const QDateTime& local); // local date and time in the clock's zone
     void setUtcMs(qint64 ms) { utcMs_ = ms; }
