@@ -137,7 +137,6 @@ struct Timer {
     double deadlineMs = NAN; // UTC; NaN when it does not expire within the benchmark
     QString lastFace, lastClock, lastProgress;
     bool expired = false;
-    bool bannerPainted = false;
 };
 
 class TimingBench final : public QObject {
@@ -190,7 +189,7 @@ private:
         LaunchRequest request;
         request.sound = builtinPick(services_.soundFolder, 1);
         const ClockReading now = services_.clock.now();
-        const qint64 target = (now.localWallMs() / 1000 % 86400 + 86400) % 86400 + seconds;
+        const qint64 target = now.localWallMs() / 1000 % 86400 + seconds;
         if (kind == TimerKind::AlarmClock && target >= 86400)
             kind = TimerKind::CountDown; // would wrap over midnight
         request.kind = kind;
@@ -415,6 +414,7 @@ private:
 
     void finish()
     {
+        probe_.afterDisplayTick = nullptr;
         for (int slot = 0; slot < SlotCount; ++slot) {
             if (active_[size_t(slot)] >= 0)
                 close(active_[size_t(slot)]);
