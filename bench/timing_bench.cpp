@@ -259,9 +259,9 @@ private:
         roundLeft_ = int(plan.size());
         // From a random phase of the second on, a launch every 150-450 ms.
         int at = uniform(0, 999);
-        for (const auto& [kind, seconds] : plan) {
-            QTimer::singleShot(at, this, [this, round, kind, seconds] {
-                if (round_ == round && launch(kind, seconds) < 0)
+        for (const auto& timer : plan) {
+            QTimer::singleShot(at, this, [this, round, timer] {
+                if (round_ == round && launch(timer.first, timer.second) < 0)
                     --roundLeft_;
             });
             at += uniform(150, 450);
@@ -291,8 +291,8 @@ private:
                                                   {TimerKind::AlarmClock, 7200}, {TimerKind::CountDown, 1800},
                                                   {TimerKind::CountUp, 1800},    {TimerKind::Stopwatch, 0}};
         int at = 0;
-        for (const auto& [kind, seconds] : plan) {
-            QTimer::singleShot(at, this, [this, kind, seconds] { launch(kind, seconds); });
+        for (const auto& timer : plan) {
+            QTimer::singleShot(at, this, [this, timer] { launch(timer.first, timer.second); });
             at += uniform(100, 400);
         }
         QTimer::singleShot(at + steadySecs_ * 1000, this, [this] { finish(); });
