@@ -1,19 +1,22 @@
 #pragma once
 
-#include "platform/audiocommands.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/services.h"
+#include "platform/sounddevice.h"
+#include "platform/ticktimer.h"
 #include "platform/windowops.h"
 
 #include <QString>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <functional>
+#include <vector>
 
 // Quiet stand-ins for the parts of the outside world that a benchmark does
-// not measure: message boxes close at once, window operations do nothing and
-// the audio device accepts every command without playing anything.
+// not measure (message boxes close at once, window operations and the sound
+// do nothing), and the few helpers the benchmarks share.
 namespace quandrel::bench {
 
 // Milliseconds since the epoch on the system clock, with sub-millisecond digits.
@@ -23,18 +26,19 @@ inline double wallMs()
     return duration<double, std::milli>(system_clock::now().time_since_epoch()).count();
 }
 
-// Milliseconds that the calling thread has spent so far waiting for a CPU
-// while it was ready to run (the kernel's run-queue delay); NaN when unknown.
-// A rise across a wake-up says the machine, not the program, was late.
-inline double runQueueWaitMs()
+// Nearest-rank percentile (p in 0..100); NaN when there is no value.
+inline double percentile(std::vector<double> values, double p)
 {
-    std::FILE* file = std::fopen("/proc/thread-self/schedstat", "r");
-    if (!file)
+    if (values.empty())
         return std::nan("");
-    unsigned long long running = 0, waiting = 0;
-    const int read = std::fscanf(file, "%llu %llu", &running, &waiting);
-    std::fclose(file);
-    return read == 2 ? double(waiting) / 1e6 : std::nan("");
+    std::sort(values.begin(), values.end());
+    const double rank = std::clamp(std::ceil(p / 100.0 * double(values.size())), 1.0, double(values.size()));
+    return values[size_t(rank) - 1];
+}
+
+inline QString ms(double value)
+{
+    return std::isnan(value) ? QStringLiteral("n/a") : QString::number(value, 'f', 1);
 }
 
 class QuietDialogs final : public Dialogs {
@@ -62,17 +66,36 @@ public:
     void setFocus(QWidget*) override {}
 };
 
-// Answers every command with success and nothing playing, so that an alert
-// sequence runs through at once.
-class QuietAudio final : public AudioCommands {
+// A device that takes every sound and has finished it at once, so that an
+// alert sequence runs through without a sound card.
+class QuietSound final : public SoundDevice {
 public:
-    QString mciSendString(const QString&, int* error = nullptr) override
+    int deviceCount() override { return 1; }
+    bool open(const QString&) override { return true; }
+    int lengthMs() const override { return 0; }
+    bool play(int) override { return true; }
+    bool isPlaying() const override { return false; }
+    void stop() override {}
+    void close() override {}
+};
+
+// The services of the real program on the real clock and timers, with the
+// quiet stand-ins above. A benchmark may put its own timers or sound device
+// in their place.
+struct QuietServices {
+    explicit QuietServices(const QString& soundFolder, TickTimerFactory* ownTimers = nullptr,
+                           SoundDevice* ownSound = nullptr)
+        : services{clock,      ownTimers ? *ownTimers : realTimers, dialogs,
+                   windows,    ownSound ? *ownSound : sound,        QLocale::system(),
+                   soundFolder}
     {
-        if (error)
-            *error = 0;
-        return QString();
     }
-    int waveOutGetNumDevs() override { return 1; }
+    SystemClock clock;
+    QtTickTimerFactory realTimers{clock};
+    QuietDialogs dialogs;
+    QuietWindowOps windows;
+    QuietSound sound;
+    Services services;
 };
 
 } // namespace quandrel::bench

@@ -1,33 +1,29 @@
 // Prints where the controls that launch timers sit, in window coordinates,
-// so that a script can drive the real program with mouse clicks.
+// so that procbench.py can drive the real program with mouse clicks.
 //
-// It builds the main window exactly as the program does (same sound folder,
-// same fonts and style on the same display), launches one stopwatch to find
-// its Start button, and prints lines such as "Command1 318 367".
+// It builds the main window as the program does (same sound folder, fonts and
+// style on the same display), launches one stopwatch to find its Start
+// button, and prints lines such as "Command1 318 367".
 
-#include "app/timermain.h"
+#include "app/mainwindow.h"
 #include "benchstubs.h"
-#include "engine/slottable.h"
-#include "platform/clock.h"
-#include "platform/services.h"
-#include "platform/ticktimer.h"
 #include "sound/extraction.h"
-#include "timerwindow/alarmform.h"
+#include "timerwindow/timerwindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
-void print(const char* name, QWidget* control)
+void print(QWidget* window, const char* name)
 {
-    const QPoint centre = control->mapTo(control->window(), control->rect().center());
-    std::printf("%s %d %d\n", name, centre.x(), centre.y());
+    if (auto* control = window->findChild<QWidget*>(QLatin1String(name))) {
+        const QPoint centre = control->mapTo(window, control->rect().center());
+        std::printf("%s %d %d\n", name, centre.x(), centre.y());
+    }
 }
 
 } // namespace
@@ -38,37 +34,23 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Quandrel"));
 
     using namespace quandrel;
-    using namespace quandrel::bench;
-    SystemClock clock;
-    QtTickTimerFactory timers(clock);
-    QuietDialogs dialogs;
-    QuietWindowOps windows;
-    QuietAudio audio;
-    Services services{clock, timers, dialogs, windows, audio, QLocale::system(), defaultSoundFolder()};
+    bench::QuietServices quiet(defaultSoundFolder());
     SlotTable table;
+    auto* main = new MainWindow(table, quiet.services);
+    main->start();
+    main->show();
 
-    auto* mainWindow = new Timermain(table, services);
-    mainWindow->Form_Load();
-    mainWindow->show();
-
-    QTimer::singleShot(300, &app, [&] {
-        Timermain& m = *mainWindow;
-        std::printf("MainWindow %d %d\n", m.width(), m.height());
-        print("Option1", m.Option1);
-        print("Option2", m.Option2);
-        print("Check2", m.Check2);
-        print("Check3", m.Check3);
-        print("Command1", m.Command1);
-        m.Check3->setChecked(true);
-        m.Command1->click();
-        QTimer::singleShot(300, &app, [&] {
-            if (AlarmForm* form = m.ALARMFORM[0]) {
-                std::printf("TimerWindow %d %d\n", form->width(), form->height());
-                print("SWStart", form->SWStart);
-            }
+    QTimer::singleShot(300, main, [main] {
+        for (const char* name : {"Option1", "Option2", "Check2", "Check3", "Command1"})
+            print(main, name);
+        main->findChild<QAbstractButton*>(QStringLiteral("Check3"))->click();
+        main->findChild<QAbstractButton*>(QStringLiteral("Command1"))->click();
+        QTimer::singleShot(300, main, [main] {
+            if (TimerWindow* stopwatch = main->board().window(0))
+                print(stopwatch, "SWStart");
             std::fflush(stdout);
-            m.close();
-            QTimer::singleShot(100, &app, &QCoreApplication::quit);
+            main->close();
+            QTimer::singleShot(100, &QCoreApplication::quit);
         });
     });
     return app.exec();

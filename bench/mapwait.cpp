@@ -139,57 +139,47 @@ int main(int argc, char** argv)
     }
 
     // Top-level windows created since the start; each is watched for its own
-    // map, and all are looked at again whenever a window is mapped anywhere.
+    // map, and all are looked at again whenever a window is mapped anywhere
+    // (or, in case an event was missed, when nothing was heard for 50 ms).
     std::set<Window> candidates;
     double mapped = -1;
     double cpu = -1;
+    const auto lookForMapped = [&] {
+        for (Window w : candidates) {
+            if (isViewableWindowOf(display, w, child, pidAtom)) {
+                mapped = monotonicMs() - start;
+                cpu = cpuMs(child);
+                return;
+            }
+        }
+    };
     const int fd = ConnectionNumber(display);
-    while (mapped < 0) {
+    while (mapped < 0 && monotonicMs() - start < timeoutMs) {
         bool look = false;
         while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == CreateNotify) {
-                const Window w = event.xcreatewindow.window;
-                candidates.insert(w);
-                XSelectInput(display, w, StructureNotifyMask);
+                candidates.insert(event.xcreatewindow.window);
+                XSelectInput(display, event.xcreatewindow.window, StructureNotifyMask);
                 look = true; // it may have been mapped before we listened
             } else if (event.type == MapNotify || event.type == ReparentNotify) {
                 look = true;
             }
         }
-        if (look) {
-            for (Window w : candidates) {
-                if (isViewableWindowOf(display, w, child, pidAtom)) {
-                    mapped = monotonicMs() - start;
-                    cpu = cpuMs(child);
-                    break;
-                }
+        if (!look) {
+            if (waitpid(child, nullptr, WNOHANG) == child) {
+                std::fprintf(stderr, "the program ended before mapping a window\n");
+                return 1;
             }
-            continue;
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(fd, &readable);
+            timeval wait{0, 50000};
+            look = select(fd + 1, &readable, nullptr, nullptr, &wait) == 0;
         }
-        const double left = timeoutMs - (monotonicMs() - start);
-        if (left <= 0)
-            break;
-        if (waitpid(child, nullptr, WNOHANG) == child) {
-            std::fprintf(stderr, "the program ended before mapping a window\n");
-            return 1;
-        }
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(fd, &readable);
-        timeval wait{0, 50000};
-        select(fd + 1, &readable, nullptr, nullptr, &wait);
-        if (!FD_ISSET(fd, &readable)) {
-            // Nothing heard for a while: look anyway, in case an event was missed.
-            for (Window w : candidates) {
-                if (isViewableWindowOf(display, w, child, pidAtom)) {
-                    mapped = monotonicMs() - start;
-                    cpu = cpuMs(child);
-                    break;
-                }
-            }
-        }
+        if (look)
+            lookForMapped();
     }
     XCloseDisplay(display);
 

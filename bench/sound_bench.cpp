@@ -1,122 +1,76 @@
-// Sound latency: from an alert sound request being raised to the SDL back end
+// Sound latency: from an alert sound request being raised to the sound device
 // starting to play it.
 //
-// The real sound player (SoundForm) and command layer run over the real SDL
-// back end, wrapped to time its calls. Run with SDL_AUDIODRIVER=dummy where
-// there is no sound card (set by default here). "Cold" requests find the
-// audio device closed, as after a few idle seconds; "warm" ones find it open.
+// The real alert player runs over the real SDL sound device, wrapped to note
+// when play() returns. Run with SDL_AUDIODRIVER=dummy where there is no sound
+// card (the default here). "Closed" requests find the audio device closed, as
+// after a few idle seconds; "open" ones find it open.
 //
 //   quandrel_bench_sound [--quick] [--runs N]
 
 #include "benchstubs.h"
 #include "engine/slottable.h"
-#include "engine/soundcatalog.h"
-#include "platform/audiobackend.h"
-#include "platform/audiocommands.h"
-#include "platform/clock.h"
-#include "platform/sdlaudiobackend.h"
-#include "platform/services.h"
-#include "platform/ticktimer.h"
+#include "platform/sdlsounddevice.h"
+#include "sound/alertplayer.h"
 #include "sound/extraction.h"
-#include "sound/soundform.h"
-#include "stats.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <cmath>
 #include <cstdio>
 #include <random>
-#include <vector>
 
 namespace quandrel::bench {
 namespace {
 
-// Forwards to the real back end and notes when each call began and ended.
-class TimedBackend final : public AudioBackend {
+// Forwards to the real device and calls onPlay when a play has started.
+class TimedDevice final : public SoundDevice {
 public:
-    explicit TimedBackend(SdlAudioBackend& inner) : inner_(inner)
+    explicit TimedDevice(SdlSoundDevice& inner) : inner_(inner)
     {
-        inner_.onFinished = [this] {
-            if (onFinished)
-                onFinished();
-        };
+        connect(&inner_, &SoundDevice::playEnded, this, &SoundDevice::playEnded);
     }
-    ~TimedBackend() override { inner_.onFinished = nullptr; }
-
-    int deviceCount() override
-    {
-        if (std::isnan(firstCall))
-            firstCall = wallMs();
-        return inner_.deviceCount();
-    }
-    bool load(const QString& path) override
-    {
-        if (std::isnan(firstCall))
-            firstCall = wallMs();
-        loadBegan = wallMs();
-        const bool ok = inner_.load(path);
-        loadEnded = wallMs();
-        return ok;
-    }
-    void unload() override { inner_.unload(); }
+    int deviceCount() override { return inner_.deviceCount(); }
+    bool open(const QString& path) override { return inner_.open(path); }
     int lengthMs() const override { return inner_.lengthMs(); }
     bool play(int limitMs) override
     {
-        playBegan = wallMs();
         const bool ok = inner_.play(limitMs);
-        playEnded = wallMs();
-        if (ok && onPlayStarted)
-            onPlayStarted();
+        if (ok && onPlay)
+            onPlay(wallMs());
         return ok;
     }
     bool isPlaying() const override { return inner_.isPlaying(); }
     void stop() override { inner_.stop(); }
+    void close() override { inner_.close(); }
 
-    // The first call of a request (the player asks for the device count
-    // first, which opens a closed device), then the load and the play.
-    double firstCall = NAN, loadBegan = NAN, loadEnded = NAN, playBegan = NAN, playEnded = NAN;
-    std::function<void()> onPlayStarted;
+    std::function<void(double returnedMs)> onPlay;
 
 private:
-    SdlAudioBackend& inner_;
+    SdlSoundDevice& inner_;
 };
 
 class OneSound final : public SoundSource {
 public:
-    explicit OneSound(QString path) : path_(std::move(path)) {}
-    bool windowSound(int, QString* path, QString* listPosition) const override
-    {
-        *path = path_;
-        *listPosition = QStringLiteral("1");
-        return true;
-    }
+    explicit OneSound(SoundPick pick) : pick_(std::move(pick)) {}
+    std::optional<SoundPick> timerSound(int) const override { return pick_; }
 
 private:
-    QString path_;
-};
-
-struct Sample {
-    double total, wait, open, load, play;
-    bool deviceWasOpen;
+    SoundPick pick_;
 };
 
 class SoundBench final : public QObject {
 public:
-    SoundBench(SlotTable& table, SoundForm& form, SdlAudioBackend& sdl, TimedBackend& timed, int runs)
-        : table_(table), form_(form), sdl_(sdl), timed_(timed), runs_(runs)
+    SoundBench(SlotTable& table, AlertPlayer& player, SdlSoundDevice& sdl, TimedDevice& timed, int runs)
+        : table_(table), player_(player), sdl_(sdl), runs_(runs)
     {
-        timed_.onPlayStarted = [this] { played(); };
-    }
-
-    void start()
-    {
+        timed.onPlay = [this](double returned) { played(returned); };
         QTimer::singleShot(100, this, [this] { next(); });
     }
 
 private:
-    bool cold() const { return count_ < runs_; }
+    bool closedRun() const { return count_ < runs_; }
 
     void next()
     {
@@ -125,19 +79,17 @@ private:
             QCoreApplication::quit();
             return;
         }
-        // Cold requests let the device close as soon as nothing plays; warm
-        // ones keep it open for the default few seconds.
-        sdl_.setIdleCloseDelay(cold() ? 0 : 3000);
-        if (!cold() && !sdl_.isDeviceOpen())
-            sdl_.deviceCount(); // opens the device, as an earlier alert would have
-        if (cold() && sdl_.isDeviceOpen()) {
+        // A closed run lets the device close as soon as nothing plays; an open
+        // one keeps it open for the usual few seconds.
+        sdl_.setIdleCloseDelay(closedRun() ? 0 : 3000);
+        if (closedRun() && sdl_.isDeviceOpen()) {
             QTimer::singleShot(20, this, [this] { next(); });
             return;
         }
+        if (!closedRun() && !sdl_.isDeviceOpen())
+            sdl_.deviceCount(); // opens it, as an earlier alert would have
         waiting_ = true;
-        deviceWasOpen_ = sdl_.isDeviceOpen();
-        timed_.firstCall = timed_.loadBegan = timed_.loadEnded = timed_.playBegan = timed_.playEnded = NAN;
-        raised_ = wallMs();
+        raisedMs_ = wallMs();
         table_.raiseAlertSound(0);
         QTimer::singleShot(2000, this, [this, n = count_] {
             if (waiting_ && count_ == n) {
@@ -148,75 +100,50 @@ private:
         });
     }
 
-    void played()
+    void played(double returnedMs)
     {
         if (!waiting_)
             return;
-        samples_.push_back({timed_.playEnded - raised_, timed_.firstCall - raised_, timed_.loadBegan - timed_.firstCall,
-                            timed_.loadEnded - timed_.loadBegan, timed_.playEnded - timed_.playBegan, deviceWasOpen_});
-        // Let the sound be heard briefly, then end the sequence.
-        QTimer::singleShot(150, this, [this] { finishRun(); });
+        (closedRun() ? closed_ : open_).push_back(returnedMs - raisedMs_);
         waiting_ = false;
+        // Let it be heard briefly, then end the sequence.
+        QTimer::singleShot(150, this, [this] { finishRun(); });
     }
 
     void finishRun()
     {
         waiting_ = false;
-        // Ends the sequence. The player keeps the last mode it read, which
-        // would hold back the next request as if a sound still played: it
-        // never reloads in the program, so clear it here.
-        form_.Form_Unload();
-        form_.WavMode.clear();
-        form_.Form_Load();
+        player_.stop();
+        player_.start();
         ++count_;
         QTimer::singleShot(std::uniform_int_distribution<int>(50, 250)(random_), this, [this] { next(); });
     }
 
-    void report()
+    void report() const
     {
-        for (int pass = 0; pass < 2; ++pass) {
-            const bool warm = pass == 1;
-            std::vector<double> total, wait, open, load, play;
-            for (const Sample& s : samples_) {
-                if (s.deviceWasOpen != warm)
-                    continue;
-                total.push_back(s.total);
-                wait.push_back(s.wait);
-                open.push_back(s.open);
-                load.push_back(s.load);
-                play.push_back(s.play);
-            }
-            std::printf("\n== Sound latency, device %s (%zu requests) ==\n", warm ? "open (warm)" : "closed (cold)",
-                        total.size());
-            auto row = [](const char* what, const std::vector<double>& v) {
-                std::printf("  %-44s median %6s ms   max %6s ms\n", what, qPrintable(ms(median(v))),
-                            qPrintable(ms(maximum(v))));
-            };
-            row("request raised -> play() returned", total);
-            row("  of which: waiting for the player's poll", wait);
-            row("  of which: device count (opens the device)", open);
-            row("  of which: read + decode (load)", load);
-            row("  of which: play()", play);
-            const char* key = warm ? "sound_warm" : "sound_cold";
-            std::printf("RESULT %s_median_ms %s\n", key, qPrintable(ms(median(total))));
-            std::printf("RESULT %s_max_ms %s\n", key, qPrintable(ms(maximum(total))));
-        }
+        const auto print = [](const char* key, const std::vector<double>& values) {
+            const QString median = ms(percentile(values, 50)), worst = ms(percentile(values, 100));
+            std::printf("  device %-6s request raised -> play() returned: median %s ms, worst %s ms (%zu requests)\n",
+                        key, qPrintable(median), qPrintable(worst), values.size());
+            std::printf("RESULT sound_%s_median_ms %s\nRESULT sound_%s_max_ms %s\n", key, qPrintable(median), key,
+                        qPrintable(worst));
+        };
+        print("closed", closed_);
+        print("open", open_);
         std::printf("RESULT sound_failed %d\n", failed_);
         std::fflush(stdout);
     }
 
     SlotTable& table_;
-    SoundForm& form_;
-    SdlAudioBackend& sdl_;
-    TimedBackend& timed_;
+    AlertPlayer& player_;
+    SdlSoundDevice& sdl_;
     const int runs_;
     std::mt19937 random_{std::random_device{}()};
-    std::vector<Sample> samples_;
+    std::vector<double> closed_, open_;
     int count_ = 0;
     int failed_ = 0;
     bool waiting_ = false;
-    bool deviceWasOpen_ = false;
-    double raised_ = 0;
+    double raisedMs_ = 0;
 };
 
 } // namespace
@@ -227,8 +154,6 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsSet("SDL_AUDIODRIVER"))
         qputenv("SDL_AUDIODRIVER", "dummy");
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Quandrel"));
-
     int runs = 12;
     const QStringList args = QCoreApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -250,29 +175,22 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "could not write the recordings to %s\n", qPrintable(folder));
         return 1;
     }
-    const CatalogSound& sound = builtinSounds()[0];
-    std::printf("SDL_AUDIODRIVER=%s, sound \"%s\"\n", qgetenv("SDL_AUDIODRIVER").constData(), sound.listItem);
-
-    SystemClock clock;
-    QtTickTimerFactory timers(clock);
-    QuietDialogs dialogs;
-    QuietWindowOps windows;
-    SdlAudioBackend sdl;
-    TimedBackend timed(sdl);
-    MciCommandLayer audio(timed);
-    Services services{clock, timers, dialogs, windows, audio, QLocale::system(), folder};
-    SlotTable table;
-    OneSound source(soundFilePath(folder, sound));
-    SoundForm form(table, services, source);
-    form.Form_Load();
-    if (audio.waveOutGetNumDevs() == 0) {
+    SdlSoundDevice sdl;
+    if (sdl.deviceCount() == 0) {
         std::fprintf(stderr, "no audio device (try SDL_AUDIODRIVER=dummy)\n");
         return 1;
     }
+    TimedDevice timed(sdl);
+    QuietServices quiet(folder, nullptr, &timed);
+    SlotTable table;
+    const OneSound source(builtinPick(folder, 1));
+    AlertPlayer player(table, quiet.services, source);
+    player.start();
+    std::printf("SDL_AUDIODRIVER=%s, sound \"%s\"\n", qgetenv("SDL_AUDIODRIVER").constData(),
+                qPrintable(builtinPick(folder, 1).shownName));
 
-    SoundBench bench(table, form, sdl, timed, runs);
-    bench.start();
+    SoundBench bench(table, player, sdl, timed, runs);
     const int rc = app.exec();
-    form.Form_Unload();
+    player.stop();
     return rc;
 }
