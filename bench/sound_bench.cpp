@@ -32,6 +32,7 @@ public:
         connect(&inner_, &SoundDevice::playEnded, this, &SoundDevice::playEnded);
     }
     int deviceCount() override { return inner_.deviceCount(); }
+    bool canPlay(const QString& path, QString* why) override { return inner_.canPlay(path, why); }
     bool open(const QString& path) override { return inner_.open(path); }
     int lengthMs() const override { return inner_.lengthMs(); }
     bool play(int limitMs) override
@@ -55,6 +56,7 @@ class OneSound final : public SoundSource {
 public:
     explicit OneSound(SoundPick pick) : pick_(std::move(pick)) {}
     std::optional<SoundPick> timerSound(int) const override { return pick_; }
+    void soundFailed(int) override {}
 
 private:
     SoundPick pick_;
@@ -183,7 +185,7 @@ int main(int argc, char** argv)
     TimedDevice timed(sdl);
     QuietServices quiet(folder, nullptr, &timed);
     SlotTable table;
-    const OneSound source(builtinPick(folder, 1));
+    OneSound source(builtinPick(folder, 1));
     AlertPlayer player(table, quiet.services, source);
     player.start();
     std::printf("SDL_AUDIODRIVER=%s, sound \"%s\"\n", qgetenv("SDL_AUDIODRIVER").constData(),
