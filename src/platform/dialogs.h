@@ -2,8 +2,8 @@
 
 #include <QPointer>
 #include <QSet>
-#include <QWidget>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
 

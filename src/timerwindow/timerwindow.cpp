@@ -75,7 +75,16 @@ TimerWindow::TimerWindow(int slot, Services& services, TimerWindowHost& host)
     stopwatchTimer_->onTick = [this] { tickStopwatch(); };
     buildControls();
     showClock(longTimeText(services_.clock.now().localTime(), services_.locale));
-    setWindowTitle(defaultTitle());
+    showTitle(QString());
+}
+
+void TimerWindow::showTitle(const QString& text)
+{
+    // A minimised window is named by its icon text: screen readers keep
+    // announcing the timer by its title.
+    const QString title = text.isEmpty() ? defaultTitle() : text;
+    setWindowTitle(title);
+    setWindowIconText(title);
 }
 
 TimerWindow::~TimerWindow() = default;
@@ -99,8 +108,7 @@ void TimerWindow::buildControls()
     titleEdit_->setAccessibleName(QStringLiteral("Timer title"));
     titleEdit_->setAccessibleDescription(titleEdit_->toolTip());
     titleEdit_->installEventFilter(this);
-    connect(titleEdit_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { setWindowTitle(text.isEmpty() ? defaultTitle() : text); });
+    connect(titleEdit_, &QLineEdit::textChanged, this, &TimerWindow::showTitle);
     connect(titleEdit_, &QLineEdit::textEdited, this, [this] { host_.titleFocused(slot_); });
 
     auto* layout = new QVBoxLayout(this);

@@ -63,6 +63,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void showTitle(const QString& text);
     void buildControls();
     QLayout* buildInfoLines();
     QLayout* buildSettingsLines();

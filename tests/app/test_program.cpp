@@ -5,6 +5,7 @@
 #include "platform/reversedscrollbar.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFocusEvent>
@@ -338,6 +339,9 @@ TEST(Keyboard, EnterPressesTheFocusedButtonAndEachActivateSaysWhich)
     EXPECT_EQ(h.text("Label12"), "There is Currently 1 Timer running");
     EXPECT_NE(h.find("Check2")->accessibleName(), h.find("Check3")->accessibleName());
     EXPECT_TRUE(h.find("Check3")->accessibleName().contains("StopWatch"));
+    h.window(0)->setWindowState(Qt::WindowMinimized);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(h.window(0))->text(QAccessible::Name), "Timer 1")
+        << "a minimised timer keeps its name";
 }
 
 TEST(Layout, LongNamesAreShortenedAndNoWindowOutgrowsItsScreen)

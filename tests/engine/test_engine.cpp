@@ -10,8 +10,8 @@
 #include "support/printers.h"
 
 #include <QDirIterator>
-#include <QTimeZone>
 #include <QFile>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 

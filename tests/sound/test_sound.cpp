@@ -336,7 +336,9 @@ TEST(SdlDevice, PlaysEndsByItselfCutsAndRefusesHostileFiles)
     noChannels.replace(22, 2, le(0, 2));
     mkdir(dir.filePath("folder.wav").toLocal8Bit().constData(), 0700);
     const std::vector<std::pair<const char*, QByteArray>> hostile{
-        {"empty.wav", ""},      {"text.wav", "hello, this is not a sound"}, {"truncated.wav", good.left(30)},
+        {"empty.wav", ""},
+        {"text.wav", "hello, this is not a sound"},
+        {"truncated.wav", good.left(30)},
         {"zero-channels.wav", noChannels},
     };
     for (const auto& [name, bytes] : hostile)
