@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/notifier.h"
 #include "platform/services.h"
 #include "platform/sounddevice.h"
 #include "platform/ticktimer.h"
@@ -80,14 +81,25 @@ public:
     void close() override {}
 };
 
+class QuietNotifier final : public Notifier {
+public:
+    void show(int, const Notification&) override {}
+    void withdraw(int) override {}
+};
+
 // The services of the real program on the real clock and timers, with the
 // quiet stand-ins above. A benchmark may put its own timers or sound device
 // in their place.
 struct QuietServices {
     explicit QuietServices(const QString& soundFolder, TickTimerFactory* ownTimers = nullptr,
                            SoundDevice* ownSound = nullptr)
-        : services{clock,      ownTimers ? *ownTimers : realTimers, dialogs,
-                   windows,    ownSound ? *ownSound : sound,        QLocale::system(),
+        : services{clock,
+                   ownTimers ? *ownTimers : realTimers,
+                   dialogs,
+                   windows,
+                   ownSound ? *ownSound : sound,
+                   notifier,
+                   QLocale::system(),
                    soundFolder}
     {
     }
@@ -96,6 +108,7 @@ struct QuietServices {
     QuietDialogs dialogs;
     QuietWindowOps windows;
     QuietSound sound;
+    QuietNotifier notifier;
     Services services;
 };
 

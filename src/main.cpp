@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "engine/slottable.h"
 #include "platform/clock.h"
+#include "platform/dbusnotifier.h"
 #include "platform/dialogs.h"
 #include "platform/sdlsounddevice.h"
 #include "platform/ticktimer.h"
@@ -27,7 +28,8 @@ int main(int argc, char** argv)
     QtDialogs dialogs;
     QtWindowOps windows;
     SdlSoundDevice sound;
-    Services services{clock, timers, dialogs, windows, sound, QLocale::system(), defaultSoundFolder()};
+    DBusNotifier notifier(QStringLiteral("io.github.quandrel.Quandrel"));
+    Services services{clock, timers, dialogs, windows, sound, notifier, QLocale::system(), defaultSoundFolder()};
     SlotTable table;
 
     auto* mainWindow = new MainWindow(table, services);

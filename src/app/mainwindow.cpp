@@ -36,8 +36,8 @@ MainWindow::MainWindow(SlotTable& table, Services& services, QWidget* parent)
     setWindowTitle(QStringLiteral("Quandrel"));
     board_ = std::make_unique<TimerBoard>(table_, services_, *this);
     player_ = std::make_unique<AlertPlayer>(table_, services_, *board_);
-    // Closing a timer silences its alert at once.
-    connect(board_.get(), &TimerBoard::timerClosed, player_.get(), &AlertPlayer::silence);
+    // Closing a timer, or giving it more time, silences its alert at once.
+    connect(board_.get(), &TimerBoard::alertEnded, player_.get(), &AlertPlayer::silence);
     clockTimer_ = services_.timers.create(TickSchedule::aligned(nextLocalSecond));
     clockTimer_->onTick = [this] { tickClock(); };
 

@@ -1,7 +1,9 @@
 #include "app/timerboard.h"
 
 #include "engine/ticks.h"
+#include "engine/timearith.h"
 #include "platform/clock.h"
+#include "platform/notifier.h"
 #include "platform/timeformat.h"
 #include "platform/windowops.h"
 #include "timerwindow/timerwindow.h"
@@ -24,6 +26,7 @@ TimerBoard::TimerBoard(SlotTable& table, Services& services, BoardOwner& owner, 
         }));
         tickTimers_[slot]->onTick = [this, slot] { tick(slot); };
     }
+    connect(&services_.notifier, &Notifier::actionInvoked, this, &TimerBoard::onNotificationAction);
 }
 
 TimerBoard::~TimerBoard()
@@ -80,7 +83,7 @@ void TimerBoard::tick(int slot)
         w->showProgress(tick.progress);
         if (tick.expired) {
             timer.setEnabled(false);
-            w->goOff(Expiry::Final);
+            goOff(slot, Expiry::Final);
         }
         return;
     }
@@ -88,7 +91,20 @@ void TimerBoard::tick(int slot)
     w->showReading(tick.face);
     if (tick.expiry == Expiry::Final)
         timer.setEnabled(false);
-    w->goOff(tick.expiry);
+    if (tick.expiry != Expiry::None)
+        goOff(slot, tick.expiry);
+}
+
+void TimerBoard::goOff(int slot, Expiry expiry)
+{
+    TimerWindow* w = window(slot);
+    WindowOps& ops = services_.windows;
+    // Seen before the pop-up restores it: a window the user may not see
+    // is announced on the desktop too.
+    const bool unseen = table_.winState[slot] == WinState::Hidden || ops.isMinimized(w) || !ops.applicationActive();
+    w->goOff(expiry);
+    if (unseen)
+        notify(slot, expiry);
 }
 
 void TimerBoard::showClock(const QString& timeOfDay)
@@ -117,6 +133,7 @@ void TimerBoard::showAll()
         if (w && table_.winState[slot] == WinState::Hidden) {
             w->show();
             table_.winState[slot] = WinState::Shown;
+            services_.notifier.withdraw(slot);
         }
     }
 }
@@ -168,6 +185,7 @@ void TimerBoard::requestSound(int slot, bool cycle)
 
 void TimerBoard::windowClosed(int slot)
 {
+    services_.notifier.withdraw(slot);
     // A request not yet taken belongs to this timer, not to the next one
     // launched into the slot.
     table_.alertSoundRequest[slot] = false;
@@ -177,7 +195,7 @@ void TimerBoard::windowClosed(int slot)
     owner_.runningCountChanged(table_.runningCount);
     tickTimers_[slot]->setEnabled(false);
     table_.winState[slot] = WinState::None;
-    emit timerClosed(slot);
+    emit alertEnded(slot);
 }
 
 void TimerBoard::soundFailed(int slot)

@@ -57,16 +57,28 @@ public:
     void titleFocused(int slot) override;
     void requestSound(int slot, bool cycle) override;
     void windowClosed(int slot) override;
+    void windowSeen(int slot) override;
+    TimerCommands commands(int slot) const override;
+    void pauseOrResume(int slot) override;
+    void addTime(int slot, int secs) override;
+    void restart(int slot) override;
+    // Shows slot n's window, also out of Hide All, and brings it to the front.
+    void showTimer(int slot);
     // SoundSource
     std::optional<SoundPick> timerSound(int slot) const override;
     void soundFailed(int slot) override;
 
 signals:
-    // Slot n's window was closed.
-    void timerClosed(int slot);
+    // Slot n's window was closed, or its alert ended (it was given more time
+    // or started again): what it sounds must stop.
+    void alertEnded(int slot);
 
 private:
     void tick(int slot);
+    void goOff(int slot, Expiry expiry);
+    void notify(int slot, Expiry expiry);
+    void onNotificationAction(int slot, const QString& action);
+    void rearm(int slot);
 
     SlotTable& table_;
     Services& services_;

@@ -4,13 +4,17 @@
 
 namespace quandrel {
 
+QString durationFace(const SlotTable& t, int n, qint64 nowUtcMs)
+{
+    const int32_t elapsed = elapsedSecs(t.durationStart[n], t.paused[n] ? t.pausedAt[n] : nowUtcMs);
+    return clockFace(t.kind[n] == TimerKind::CountDown ? qint64(t.durationSecs[n]) - elapsed : elapsed);
+}
+
 DurationTick durationTick(SlotTable& t, int n, qint64 nowUtcMs)
 {
-    const qint64 at = t.paused[n] ? t.pausedAt[n] : nowUtcMs;
-    t.durationElapsed[n] = elapsedSecs(t.durationStart[n], at);
-    const bool countDown = t.kind[n] == TimerKind::CountDown;
+    t.durationElapsed[n] = elapsedSecs(t.durationStart[n], t.paused[n] ? t.pausedAt[n] : nowUtcMs);
     DurationTick tick;
-    tick.face = clockFace(countDown ? qint64(t.durationSecs[n]) - t.durationElapsed[n] : t.durationElapsed[n]);
+    tick.face = durationFace(t, n, nowUtcMs);
     if (t.paused[n] || t.durationElapsed[n] < t.durationSecs[n])
         return tick;
     if (!t.autoRestart[n]) {
@@ -62,6 +66,47 @@ void planAlarm(SlotTable& t, int n, const ClockReading& launch, int32_t launchSe
     t.alarmOnRealTime[n] = true;
     t.alarmStart[n] = launchSecond;
     t.alarmWait[n] = int32_t((ring - launchSecond) / 1000);
+}
+
+void pauseDuration(SlotTable& t, int n, qint64 nowUtcMs)
+{
+    if (t.paused[n])
+        return;
+    t.paused[n] = true;
+    t.pausedAt[n] = nowUtcMs;
+}
+
+void resumeDuration(SlotTable& t, int n, qint64 nowUtcMs)
+{
+    if (!t.paused[n])
+        return;
+    t.paused[n] = false;
+    // Measured as a difference of two readings, so a clock set meanwhile
+    // moves nothing.
+    t.durationStart[n] += nowUtcMs - t.pausedAt[n];
+}
+
+void restartDuration(SlotTable& t, int n, qint64 nowUtcMs)
+{
+    t.durationStart[n] = nowUtcMs;
+    t.paused[n] = false;
+}
+
+void addTime(SlotTable& t, int n, int32_t secs, const ClockReading& now, bool expired)
+{
+    if (t.kind[n] == TimerKind::AlarmClock) {
+        if (expired) // from now on
+            t.alarmWait[n] = (alarmTick(t, n, now), t.alarmElapsed[n]);
+        t.alarmWait[n] += secs;
+        return;
+    }
+    if (expired) {
+        // secs left from now
+        t.durationStart[n] = now.utcMs - qint64(t.durationSecs[n] - secs) * 1000;
+        t.paused[n] = false;
+        return;
+    }
+    t.durationStart[n] += qint64(secs) * 1000;
 }
 
 qint64 nextSecondAfterStart(qint64 startUtcMs, qint64 nowUtcMs)

@@ -25,6 +25,8 @@ struct DurationTick {
 // cycles never drift; after a clock jump of more than a whole cycle the next
 // cycle starts now instead of firing a burst of expiries.
 DurationTick durationTick(SlotTable& table, int n, qint64 nowUtcMs);
+// What slot n's count-down or count-up shows now, without ticking it.
+QString durationFace(const SlotTable& table, int n, qint64 nowUtcMs);
 
 struct AlarmTick {
     QString progress; // "N elapsed of M sec"
@@ -46,6 +48,16 @@ using OffsetAt = std::function<int(qint64 utcMs)>;
 // rings then, counting real seconds.
 void planAlarm(SlotTable& table, int n, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs,
                const OffsetAt& offsetAt);
+
+// Pausing a count-down or count-up freezes its reading; the time it stays
+// paused does not count, so an auto-restarting timer resumes within its cycle.
+void pauseDuration(SlotTable& table, int n, qint64 nowUtcMs);
+void resumeDuration(SlotTable& table, int n, qint64 nowUtcMs);
+// Starts slot n's count-down or count-up again from its full duration.
+void restartDuration(SlotTable& table, int n, qint64 nowUtcMs);
+// Gives slot n's count-down or alarm clock secs more; one that has gone off
+// goes off again secs from now.
+void addTime(SlotTable& table, int n, int32_t secs, const ClockReading& now, bool expired);
 
 // Next tick of a display that changes every whole second after startUtcMs.
 qint64 nextSecondAfterStart(qint64 startUtcMs, qint64 nowUtcMs);

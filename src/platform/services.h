@@ -7,6 +7,7 @@ namespace quandrel {
 
 class Clock;
 class Dialogs;
+class Notifier;
 class SoundDevice;
 class TickTimerFactory;
 class WindowOps;
@@ -19,6 +20,7 @@ struct Services {
     Dialogs& dialogs;
     WindowOps& windows;
     SoundDevice& sound;
+    Notifier& notifier;
     QLocale locale = QLocale::system(); // the user's time format
     QString soundFolder;                // where the built-in recordings are written
 };

@@ -7,6 +7,7 @@
 #include "timerwindow/timerwindowhost.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFocusEvent>
 #include <QFrame>
@@ -15,7 +16,9 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -66,6 +69,10 @@ TimerWindow::TimerWindow(int slot, Services& services, TimerWindowHost& host)
     setObjectName(QStringLiteral("ALARMFORM%1").arg(slot));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QStringLiteral(":/images/timericon.png")));
+    // The menu of the window also comes up from the keyboard (the Menu key
+    // brings it by itself).
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] { showMenu(mapToGlobal(rect().center())); });
     flashTimer_ = services_.timers.create(TickSchedule::interval(500));
     flashTimer_->onTick = [this] { flash(); };
     restartFlashTimer_ = services_.timers.create(TickSchedule::interval(500));
@@ -111,11 +118,20 @@ void TimerWindow::buildControls()
     connect(titleEdit_, &QLineEdit::textChanged, this, &TimerWindow::showTitle);
     connect(titleEdit_, &QLineEdit::textEdited, this, [this] { host_.titleFocused(slot_); });
 
+    pausedLabel_ = makeLabel(this, "PausedLabel");
+    pausedLabel_->setText(QStringLiteral("Paused"));
+    pausedLabel_->hide();
+    auto* readingRow = new QHBoxLayout;
+    readingRow->addStretch(1);
+    readingRow->addWidget(reading_);
+    readingRow->addWidget(pausedLabel_);
+    readingRow->addStretch(1);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 4, 8, 6);
     layout->setSpacing(3);
     layout->addWidget(kindTitle_, 0, Qt::AlignHCenter);
-    layout->addWidget(reading_, 0, Qt::AlignHCenter);
+    layout->addLayout(readingRow);
     layout->addWidget(titleEdit_);
     layout->addLayout(buildInfoLines());
     layout->addLayout(buildSettingsLines());
@@ -303,6 +319,43 @@ void TimerWindow::focusTitle()
 {
     services_.windows.activate(this);
     services_.windows.setFocus(titleEdit_);
+}
+
+void TimerWindow::showPaused(bool paused)
+{
+    pausedLabel_->setVisible(paused);
+}
+
+bool TimerWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && open_)
+        host_.windowSeen(slot_);
+    return QWidget::event(event);
+}
+
+void TimerWindow::contextMenuEvent(QContextMenuEvent* event)
+{
+    showMenu(event->globalPos());
+}
+
+void TimerWindow::showMenu(const QPoint& at)
+{
+    const TimerCommands can = host_.commands(slot_);
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (can.pause || can.resume)
+        menu->addAction(can.pause ? QStringLiteral("Pause") : QStringLiteral("Resume"), this,
+                        [this] { host_.pauseOrResume(slot_); });
+    if (can.addTime) {
+        menu->addAction(QStringLiteral("+1 min"), this, [this] { host_.addTime(slot_, 60); });
+        menu->addAction(QStringLiteral("+5 min"), this, [this] { host_.addTime(slot_, 300); });
+    }
+    if (can.restart)
+        menu->addAction(QStringLiteral("Restart"), this, [this] { host_.restart(slot_); });
+    if (menu->isEmpty())
+        delete menu;
+    else
+        menu->popup(at);
 }
 
 void TimerWindow::closeEvent(QCloseEvent* event)

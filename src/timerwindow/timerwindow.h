@@ -44,6 +44,12 @@ public:
     void goOff(Expiry expiry);
     // The timer's own sound file could not be played when it went off.
     void showSoundFailed();
+    // "Paused" beside the reading, which stands still meanwhile.
+    void showPaused(bool paused);
+    // The timer was given more time or started again after it went off.
+    void endAlert();
+    // Restarts counted so far.
+    int cycles() const { return alert_.cycleCount; }
     void focusTitle();
 
     int slot() const { return slot_; }
@@ -60,6 +66,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -76,6 +84,7 @@ private:
     void flashRestart();
     void endRestartAlert();
     void colourTitle(TitleColour colour);
+    void showMenu(const QPoint& at);
     void startOrStopStopwatch();
     void resetStopwatch();
     void tickStopwatch();
@@ -90,6 +99,7 @@ private:
 
     QLabel* kindTitle_ = nullptr;
     QLabel* reading_ = nullptr;
+    QLabel* pausedLabel_ = nullptr;
     QLineEdit* titleEdit_ = nullptr;
     QLabel* launchLine_ = nullptr;
     QLabel* clockLine_ = nullptr;

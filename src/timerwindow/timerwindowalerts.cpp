@@ -26,6 +26,15 @@ void TimerWindow::goOff(Expiry expiry)
     restartFlashTimer_->setEnabled(true);
 }
 
+void TimerWindow::endAlert()
+{
+    flashTimer_->setEnabled(false);
+    alert_.expiryTicks = 0;
+    alert_.restartTicks = 0;
+    if (restartFlashTimer_->isEnabled() || expiredBanner_->isVisible())
+        endRestartAlert();
+}
+
 void TimerWindow::popUp()
 {
     WindowOps& ops = services_.windows;

@@ -2,6 +2,14 @@
 
 namespace quandrel {
 
+// What can be done to a running timer from its window's menu.
+struct TimerCommands {
+    bool pause = false;   // a running count-down or count-up
+    bool resume = false;  // a paused one
+    bool addTime = false; // a count-down or alarm clock, running or just gone off
+    bool restart = false; // any count-down or count-up
+};
+
 // What a timer window needs from the program around it. Keeps the
 // dependency one-way: the window knows nothing of the main window.
 class TimerWindowHost {
@@ -17,6 +25,12 @@ public:
     virtual void requestSound(int slot, bool cycle) = 0;
     // Slot n's window was closed, by its close box or by the program.
     virtual void windowClosed(int slot) = 0;
+    // The user brought slot n's window up: what announced it may go.
+    virtual void windowSeen(int slot) = 0;
+    virtual TimerCommands commands(int slot) const = 0;
+    virtual void pauseOrResume(int slot) = 0;
+    virtual void addTime(int slot, int secs) = 0;
+    virtual void restart(int slot) = 0;
 };
 
 } // namespace quandrel

@@ -6,12 +6,14 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QTimer>
 
@@ -360,6 +362,93 @@ TEST(Layout, LongNamesAreShortenedAndNoWindowOutgrowsItsScreen)
     EXPECT_EQ(h.find("FilePlayLabel")->accessibleDescription(), name);
 }
 
+namespace {
+// Right-clicks slot n's window and picks an entry of its menu; false when
+// the menu has no such entry.
+bool pick(AppHarness& h, int slot, const QString& entry)
+{
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+    QCoreApplication::sendEvent(h.window(slot), &click);
+    QMenu* menu = h.window(slot)->findChild<QMenu*>();
+    QAction* action = nullptr;
+    for (QAction* a : menu ? menu->actions() : QList<QAction*>())
+        action = a->text() == entry ? a : action;
+    if (action)
+        action->trigger();
+    delete menu;
+    return action;
+}
+} // namespace
+
+TEST(TimerMenu, PauseResumeMoreTimeAndRestart)
+{
+    AppHarness h;
+    h.chooseDuration(0, 0, 10, true);
+    const int slot = h.launch();
+    h.sim.advance(3010);
+    ASSERT_TRUE(pick(h, slot, "Pause"));
+    EXPECT_TRUE(h.shows(slot, "PausedLabel"));
+    h.sim.advance(60'000);
+    h.clock.jump(-7200'000);
+    EXPECT_EQ(h.text("Label2", slot), "00:00:07") << "the reading stands still";
+    ASSERT_TRUE(pick(h, slot, "Resume"));
+    EXPECT_FALSE(h.shows(slot, "PausedLabel"));
+    h.sim.advance(2000);
+    EXPECT_EQ(h.text("Label2", slot), "00:00:05");
+    ASSERT_TRUE(pick(h, slot, "+5 min"));
+    EXPECT_EQ(h.text("Label2", slot), "00:05:05");
+    ASSERT_TRUE(pick(h, slot, "Restart"));
+    EXPECT_EQ(h.text("Label2", slot), "00:00:10");
+    // Gone off for good: more time starts it again and ends the alert.
+    h.chooseDuration(0, 0, 1);
+    const int done = h.launch();
+    h.sim.advance(2000);
+    EXPECT_FALSE(pick(h, done, "Pause"));
+    ASSERT_TRUE(pick(h, done, "+1 min"));
+    EXPECT_FALSE(h.shows(done, "Label6"));
+    h.sim.advance(59'000);
+    EXPECT_FALSE(h.shows(done, "Label6"));
+    h.sim.advance(1100);
+    EXPECT_TRUE(h.shows(done, "Label6"));
+    h.chooseDuration(0, 0, 1, false, false);
+    EXPECT_FALSE(pick(h, h.launch(), "+1 min")) << "a count-up takes no more time";
+}
+
+TEST(Notifications, AnUnseenTimerIsAnnouncedAndItsButtonsWork)
+{
+    AppHarness h;
+    h.type("Text8", "Tea");
+    h.chooseDuration(0, 0, 2);
+    const int tea = h.launch();
+    h.click("Command4"); // Hide All
+    h.sim.advance(2010);
+    ASSERT_EQ(h.notifier.shown.size(), 1);
+    const Notification n = h.notifier.shown.value(tea);
+    EXPECT_EQ(n.title, "Tea");
+    EXPECT_EQ(n.body, "Count-down of 0:00:02 done at 10:00:02 AM");
+    EXPECT_TRUE(n.urgent);
+    EXPECT_EQ(n.actions.size(), 3);
+    h.notifier.press(tea, "show");
+    EXPECT_TRUE(h.window(tea)->isVisible());
+    EXPECT_TRUE(h.notifier.shown.isEmpty()) << "withdrawn once shown";
+    h.notifier.press(tea, "add-minute");
+    EXPECT_FALSE(h.shows(tea, "Label6"));
+    // Seen timers are not announced; a restarting one replaces its last one.
+    h.chooseDuration(0, 0, 2, true, false);
+    const int cycles = h.launch();
+    h.sim.advance(2010);
+    EXPECT_TRUE(h.notifier.shown.isEmpty());
+    h.windows.appActive = false;
+    h.sim.advance(4000);
+    EXPECT_EQ(h.notifier.shown.size(), 1);
+    EXPECT_EQ(h.notifier.sent, 3);
+    EXPECT_TRUE(h.notifier.shown.value(cycles).body.startsWith("Cycle 3 done"));
+    EXPECT_FALSE(h.notifier.shown.value(cycles).urgent);
+    h.notifier.press(cycles, "close");
+    EXPECT_EQ(h.window(cycles), nullptr);
+    EXPECT_TRUE(h.notifier.shown.isEmpty());
+}
+
 TEST(Idle, NothingButTheClockWakesTheProgram)
 {
     AppHarness h;
@@ -391,8 +480,9 @@ TEST(EndToEnd, TwoSecondCountDownExpiresOnTheRealClock)
     FakeDialogs dialogs;
     FakeWindowOps windows;
     FakeSoundDevice sound;
+    FakeNotifier notifier;
     QTemporaryDir dir;
-    Services services{clock, timers, dialogs, windows, sound, QLocale::c(), dir.filePath("sounds")};
+    Services services{clock, timers, dialogs, windows, sound, notifier, QLocale::c(), dir.filePath("sounds")};
     SlotTable table;
     auto* main = new MainWindow(table, services);
     main->start();

@@ -105,6 +105,32 @@ TEST(DurationTick, RestartsAtTheDeadlineAndNeverBursts)
     EXPECT_EQ(durationTick(t, 2, 86'400'000 - 5000).face, QLatin1String("00:00:15"));
 }
 
+TEST(DurationTick, PausedTimeDoesNotCountAndMoreTimeMovesTheEnd)
+{
+    SlotTable t = durationTimer(TimerKind::CountDown, 10, true, 0);
+    pauseDuration(t, 2, 3500);
+    EXPECT_EQ(durationTick(t, 2, 9000).face, QLatin1String("00:00:07"));
+    EXPECT_EQ(durationTick(t, 2, 99'000).expiry, Expiry::None) << "a paused timer never goes off";
+    resumeDuration(t, 2, 3500 - 3600'000); // the clock was set back an hour meanwhile
+    EXPECT_EQ(durationFace(t, 2, 3500 - 3600'000 + 1000), QLatin1String("00:00:06"));
+    addTime(t, 2, 60, {3500 - 3600'000 + 1000, 0}, false);
+    EXPECT_EQ(durationFace(t, 2, 3500 - 3600'000 + 1000), QLatin1String("00:01:06"));
+    // After it went off: secs from now; a restart: the whole duration again.
+    SlotTable done = durationTimer(TimerKind::CountDown, 10, false);
+    addTime(done, 2, 60, {50'000, 0}, true);
+    EXPECT_EQ(durationFace(done, 2, 50'000), QLatin1String("00:01:00"));
+    restartDuration(done, 2, 70'000);
+    EXPECT_EQ(durationTick(done, 2, 80'005).expiry, Expiry::Final);
+    SlotTable alarm;
+    alarm.kind[0] = TimerKind::AlarmClock;
+    planAlarm(alarm, 0, {0, 0}, 0, 10, {});
+    addTime(alarm, 0, 60, {5000, 0}, false);
+    EXPECT_EQ(alarm.alarmWait[0], 70);
+    addTime(alarm, 0, 300, {90'000, 0}, true);
+    EXPECT_FALSE(alarmTick(alarm, 0, {389'000, 0}).expired);
+    EXPECT_TRUE(alarmTick(alarm, 0, {390'000, 0}).expired);
+}
+
 TEST(AlarmTick, CountsLocalSecondsToTheWait)
 {
     SlotTable t;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "platform/notifier.h"
 #include "platform/sounddevice.h"
 #include "platform/windowops.h"
 
@@ -74,6 +75,21 @@ public:
     void finishPlay();          // the playing sound reaches its end
     QStringList take();         // the log since the last take
     QStringList opened() const; // the paths opened, in order
+};
+
+// Keeps what is on screen: one notification per key.
+class FakeNotifier final : public Notifier {
+    Q_OBJECT
+public:
+    QMap<int, Notification> shown;
+    int sent = 0;
+    void show(int key, const Notification& n) override
+    {
+        shown.insert(key, n);
+        ++sent;
+    }
+    void withdraw(int key) override { shown.remove(key); }
+    void press(int key, const QString& action) { emit actionInvoked(key, action); }
 };
 
 } // namespace quandrel::test

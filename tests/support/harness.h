@@ -31,6 +31,7 @@ public:
     FakeDialogs dialogs;
     FakeWindowOps windows;
     FakeSoundDevice sound;
+    FakeNotifier notifier;
     QTemporaryDir dir;
     Services services;
     SlotTable table;
