@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(xvfb xauth openbox dbus dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0 qt6-qpa-plugins)
-[ -n "${QUANDREL_BIN:-}" ] || packages+=(cmake ninja-build g++ pkg-config qt6-base-dev libsdl2-dev libgtest-dev)
+[ -n "${QUANDREL_BIN:-}" ] || packages+=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools libsdl2-dev libgtest-dev)
 
 # shellcheck source=scripts/install_missing.sh
 source scripts/install_missing.sh

@@ -1,4 +1,7 @@
+#include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "app/remotecontrol.h"
+#include "app/translations.h"
 #include "engine/slottable.h"
 #include "platform/clock.h"
 #include "platform/dbusnotifier.h"
@@ -9,9 +12,59 @@
 #include "sound/extraction.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+void setUpApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quandrel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.1"));
+    quandrel::installTranslations();
+}
+
+// A command from a terminal without a display can still go to a running
+// Quandrel; there is no window to start one in.
+int commandWithoutDisplay(int argc, char** argv, const QStringList& arguments)
+{
+    using namespace quandrel;
+    QCoreApplication app(argc, argv);
+    setUpApplication();
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    if (!parsed.output.isEmpty() || !parsed.error.isEmpty()) {
+        std::fputs(qPrintable((parsed.output.isEmpty() ? QStringLiteral("quandrel: ") + parsed.error : parsed.output) +
+                              QLatin1Char('\n')),
+                   parsed.error.isEmpty() ? stdout : stderr);
+        return parsed.error.isEmpty() ? 0 : 2;
+    }
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected() && bus.interface()->isServiceRegistered(BusName))
+        return runCommand(parsed.command, callOverBus());
+    std::fputs(qPrintable(QStringLiteral("quandrel: ") +
+                          QCoreApplication::translate("CommandLine",
+                                                      "Quandrel is not running, and there is no display to start it on.") +
+                          QLatin1Char('\n')),
+               stderr);
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    // Read before QApplication takes its own options out of argv (it takes
+    // -title and --title for the window's).
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (argc > 1 && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return commandWithoutDisplay(argc, argv, arguments);
+
     // On X11, Qt hands repaints to the X server through shared memory and
     // then waits for a round trip before it paints the same area again, which
     // wakes the program twice more for every clock tick. Our repaints are a
@@ -19,10 +72,34 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quandrel"));
+    setUpApplication();
     QApplication::setDesktopFileName(QStringLiteral("io.github.quandrel.Quandrel"));
 
     using namespace quandrel;
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    if (!parsed.output.isEmpty()) {
+        std::fputs(qPrintable(parsed.output + QLatin1Char('\n')), stdout);
+        return 0;
+    }
+    if (!parsed.error.isEmpty()) {
+        std::fputs(qPrintable(QStringLiteral("quandrel: ") + parsed.error + QLatin1Char('\n')), stderr);
+        return 2;
+    }
+    // One Quandrel a session: the first owns the name on the session bus, a
+    // second start hands its command to it. Without a bus, each runs alone.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const bool onBus = bus.isConnected();
+    if (onBus && !bus.registerService(BusName))
+        return runCommand(parsed.command, callOverBus());
+    if (parsed.command.any() && parsed.command.launch.isEmpty()) {
+        // Listing, hiding or closing timers needs a Quandrel that has some.
+        std::fputs(qPrintable(QStringLiteral("quandrel: ") +
+                              QCoreApplication::translate("CommandLine", "Quandrel is not running.") +
+                              QLatin1Char('\n')),
+                   stderr);
+        return 1;
+    }
+
     SystemClock clock;
     QtTickTimerFactory timers(clock);
     QtDialogs dialogs;
@@ -38,5 +115,10 @@ int main(int argc, char** argv)
     mainWindow->show();
     // Closing the main window ends the program, even with a message box open.
     QObject::connect(mainWindow, &QObject::destroyed, &app, &QApplication::quit);
+    RemoteControl remote(*mainWindow, services);
+    if (onBus)
+        bus.registerObject(BusPath, &remote, QDBusConnection::ExportAllSlots);
+    if (parsed.command.any())
+        runCommand(parsed.command, remote.localCall());
     return app.exec();
 }

@@ -82,9 +82,9 @@ MainWindow::~MainWindow()
 
 void MainWindow::buildLaunchButton()
 {
-    launchButton_ = new QPushButton(QStringLiteral("LaunchTimer"), this);
+    launchButton_ = new QPushButton(tr("LaunchTimer"), this);
     launchButton_->setObjectName(QStringLiteral("Command1"));
-    launchButton_->setToolTip(QStringLiteral("Launch Duration Timer/Alarm Clock Timer/Stopwatch Timer"));
+    launchButton_->setToolTip(tr("Launch Duration Timer/Alarm Clock Timer/Stopwatch Timer"));
     launchButton_->setAccessibleDescription(launchButton_->toolTip());
     QFont bold = launchButton_->font();
     bold.setBold(true);
@@ -99,7 +99,7 @@ QLayout* MainWindow::buildBrand()
 {
     logo_ = new QLabel(this);
     logo_->setObjectName(QStringLiteral("Picture3"));
-    logo_->setAccessibleName(QStringLiteral("Quandrel logo"));
+    logo_->setAccessibleName(tr("Quandrel logo"));
     versionLabel_ = new QLabel(this);
     versionLabel_->setObjectName(QStringLiteral("Label13"));
     creditLabel_ = new QLabel(this);
@@ -118,16 +118,16 @@ QWidget* MainWindow::buildClockFrame()
 {
     auto* frame = new QGroupBox(this);
     frame->setObjectName(QStringLiteral("Frame1"));
-    frame->setAccessibleName(QStringLiteral("Current Time"));
-    auto* caption = new QLabel(QStringLiteral("Current Time:"), frame);
+    frame->setAccessibleName(tr("Current Time"));
+    auto* caption = new QLabel(tr("Current Time:"), frame);
     caption->setObjectName(QStringLiteral("Label1"));
     clockLabel_ = new QLabel(frame);
     clockLabel_->setObjectName(QStringLiteral("Label2"));
-    clockLabel_->setAccessibleDescription(QStringLiteral("Current Time"));
+    clockLabel_->setAccessibleDescription(tr("Current Time"));
     caption->setBuddy(clockLabel_);
     runningCountLine_ = new QLabel(frame);
     runningCountLine_->setObjectName(QStringLiteral("Label12"));
-    runningCountLine_->setAccessibleDescription(QStringLiteral("Number of timers running"));
+    runningCountLine_->setAccessibleDescription(tr("Number of timers running"));
     QFont bold = runningCountLine_->font();
     bold.setBold(true);
     runningCountLine_->setFont(bold);
@@ -151,7 +151,7 @@ void MainWindow::start()
     clockLabel_->setText(timeOfDay());
     holdLabelSize(clockLabel_, timeOfDayShapes(services_.locale));
     versionLabel_->setText(QStringLiteral("v 1.1"));
-    creditLabel_->setText(QStringLiteral("Quandrel: six timers, alarms and stopwatches at once"));
+    creditLabel_->setText(tr("Quandrel: six timers, alarms and stopwatches at once"));
     missingRecordings_ = extractRecordings(services_.soundFolder);
     soundChoice_->fillList();
     setupPanel_->setDefaults();
@@ -163,7 +163,7 @@ void MainWindow::start()
     player_->start();
     if (!missingRecordings_.isEmpty()) {
         services_.dialogs.message(QStringLiteral("Quandrel"),
-                                  QStringLiteral("These sounds could not be saved to %1 and will not play: %2.")
+                                  tr("These sounds could not be saved to %1 and will not play: %2.")
                                       .arg(services_.soundFolder, missingRecordings_.join(QStringLiteral(", "))),
                                   MessageIcon::Warning);
     }
@@ -181,8 +181,7 @@ void MainWindow::launchTimer()
     LaunchRequest request = setupPanel_->request();
     request.sound = soundChoice_->pick();
     if (board_->launch(request) < 0)
-        services_.dialogs.message(QStringLiteral("Quandrel"), QStringLiteral("all timers are in use"),
-                                  MessageIcon::None);
+        services_.dialogs.message(QStringLiteral("Quandrel"), tr("all timers are in use"), MessageIcon::None);
 }
 
 void MainWindow::tickClock()
@@ -190,6 +189,29 @@ void MainWindow::tickClock()
     const QString now = timeOfDay();
     showWhole(clockLabel_, now);
     board_->showClock(now);
+}
+
+void MainWindow::hideAll()
+{
+    windowCommands_->hideAll();
+}
+
+void MainWindow::showAll()
+{
+    windowCommands_->showAll();
+}
+
+void MainWindow::closeAll()
+{
+    windowCommands_->closeAll();
+}
+
+void MainWindow::bringToFront()
+{
+    if (services_.windows.isMinimized(this))
+        services_.windows.restore(this);
+    show();
+    services_.windows.activate(this);
 }
 
 bool MainWindow::popOnTop() const
@@ -208,8 +230,8 @@ void MainWindow::focusField(int16_t code)
 
 void MainWindow::runningCountChanged(int count)
 {
-    runningCountLine_->setText(count == 1 ? QStringLiteral("There is Currently 1 Timer running")
-                                          : QStringLiteral("There are Currently %1 Timers running").arg(count));
+    runningCountLine_->setText(count == 1 ? tr("There is Currently 1 Timer running")
+                                          : tr("There are Currently %1 Timers running").arg(count));
     windowCommands_->setRunningCount(count);
 }
 

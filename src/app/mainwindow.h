@@ -33,6 +33,12 @@ public:
     // clock and the alert player.
     void start();
     TimerBoard& board() { return *board_; }
+    // The window commands, as their buttons do them.
+    void hideAll();
+    void showAll();
+    void closeAll();
+    // Shows the main window and brings it to the front.
+    void bringToFront();
     // Recordings that could not be written at start-up (list names).
     QStringList missingRecordings() const { return missingRecordings_; }
 

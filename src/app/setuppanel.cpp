@@ -16,12 +16,12 @@
 namespace quandrel {
 namespace {
 
-template <typename W> W* named(W* widget, const char* objectName, const char* tooltip = nullptr)
+template <typename W> W* named(W* widget, const char* objectName, const QString& tooltip = {})
 {
     widget->setObjectName(QLatin1String(objectName));
-    if (tooltip) {
-        widget->setToolTip(QString::fromUtf8(tooltip));
-        widget->setAccessibleDescription(QString::fromUtf8(tooltip));
+    if (!tooltip.isEmpty()) {
+        widget->setToolTip(tooltip);
+        widget->setAccessibleDescription(tooltip);
     }
     return widget;
 }
@@ -55,27 +55,27 @@ SetupPanel::SetupPanel(QWidget* parent) : QWidget(parent)
     connect(stopwatchCheck_, &QCheckBox::toggled, this, &SetupPanel::stopwatchToggled);
 }
 
-void SetupPanel::makeBar(Bar bar, int bottom, int top, QWidget* frame, const char* boxName, const char* tip)
+void SetupPanel::makeBar(Bar bar, int bottom, int top, QWidget* frame, const char* boxName, const QString& tip)
 {
     auto* box = named(new QLineEdit(frame), boxName, tip);
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignCenter);
     box->setFocusPolicy(Qt::NoFocus);
-    box->setAccessibleName(QString::fromUtf8(tip));
+    box->setAccessibleName(tip);
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("MMM")) + 10);
     const QByteArray barName = "VScroll" + QByteArray::number(bar + 1);
     auto* scrollBar = named(new ReversedScrollBar(bottom, top, frame), barName.constData());
     // The bar is the control of the read-only box beside it: it carries the
     // box's name for screen readers and takes the keyboard focus on Tab.
     scrollBar->setAccessibleName(box->toolTip());
-    scrollBar->setAccessibleDescription(QStringLiteral("Up arrow raises the value, Down arrow lowers it"));
+    scrollBar->setAccessibleDescription(tr("Up arrow raises the value, Down arrow lowers it"));
     scrollBar->setFocusPolicy(Qt::TabFocus);
     scrollBar->setFixedHeight(box->sizeHint().height() + 6);
     bars_[bar] = scrollBar;
     boxes_[bar] = box;
 }
 
-QWidget* SetupPanel::entry(Bar bar, QWidget* frame, const char* unit, const char* unitName)
+QWidget* SetupPanel::entry(Bar bar, QWidget* frame, const QString& unit, const char* unitName)
 {
     auto* widget = new QWidget(frame);
     auto* row = new QHBoxLayout(widget);
@@ -83,8 +83,8 @@ QWidget* SetupPanel::entry(Bar bar, QWidget* frame, const char* unit, const char
     row->setSpacing(2);
     row->addWidget(boxes_[bar]);
     row->addWidget(bars_[bar]);
-    if (unit) {
-        auto* label = named(new QLabel(QString::fromUtf8(unit), frame), unitName);
+    if (!unit.isEmpty()) {
+        auto* label = named(new QLabel(unit, frame), unitName);
         label->setBuddy(bars_[bar]);
         row->addWidget(label);
     }
@@ -94,34 +94,35 @@ QWidget* SetupPanel::entry(Bar bar, QWidget* frame, const char* unit, const char
 
 QWidget* SetupPanel::buildDurationFrame()
 {
-    auto* frame = named(new QGroupBox(QStringLiteral("Duration Timer"), this), "Frame2");
-    countUpOption_ = named(new QRadioButton(QStringLiteral("Count Up"), frame), "Option1",
-                           "Enable Count Up Timer (for chosen duration)");
-    countDownOption_ = named(new QRadioButton(QStringLiteral("Count Down"), frame), "Option2",
-                             "Enable Count Down Timer (for chosen duration)");
-    autostartCheck_ = named(new QCheckBox(QStringLiteral("Autostart"), frame), "Check1",
-                            "Auto-restart Count Up/Down, when finished ");
-    makeBar(Hours, 0, 23, frame, "Text1", "Timer duration: hours");
-    makeBar(Minutes, 0, 59, frame, "Text2", "Timer duration: minutes");
-    makeBar(Seconds, 0, 59, frame, "Text3", "Timer duration: seconds");
+    auto* frame = named(new QGroupBox(tr("Duration Timer"), this), "Frame2");
+    countUpOption_ =
+        named(new QRadioButton(tr("Count Up"), frame), "Option1", tr("Enable Count Up Timer (for chosen duration)"));
+    countDownOption_ = named(new QRadioButton(tr("Count Down"), frame), "Option2",
+                             tr("Enable Count Down Timer (for chosen duration)"));
+    autostartCheck_ =
+        named(new QCheckBox(tr("Autostart"), frame), "Check1", tr("Auto-restart Count Up/Down, when finished "));
+    makeBar(Hours, 0, 23, frame, "Text1", tr("Timer duration: hours"));
+    makeBar(Minutes, 0, 59, frame, "Text2", tr("Timer duration: minutes"));
+    makeBar(Seconds, 0, 59, frame, "Text3", tr("Timer duration: seconds"));
     auto* grid = new QGridLayout(frame);
     grid->addWidget(countUpOption_, 0, 0);
     grid->addWidget(countDownOption_, 0, 1);
     grid->addWidget(autostartCheck_, 0, 2);
-    grid->addWidget(entry(Hours, frame, "hrs", "Label9"), 1, 0);
-    grid->addWidget(entry(Minutes, frame, "mins", "Label10"), 1, 1);
-    grid->addWidget(entry(Seconds, frame, "secs", "Label11"), 1, 2);
+    grid->addWidget(entry(Hours, frame, tr("hrs"), "Label9"), 1, 0);
+    grid->addWidget(entry(Minutes, frame, tr("mins"), "Label10"), 1, 1);
+    grid->addWidget(entry(Seconds, frame, tr("secs"), "Label11"), 1, 2);
     return frame;
 }
 
 QWidget* SetupPanel::buildAlarmFrame()
 {
-    auto* frame = named(new QGroupBox(QStringLiteral("Alarm Clock"), this), "Frame3");
-    alarmClockCheck_ = named(new QCheckBox(QStringLiteral("Activate"), frame), "Check2", "Enable Alarm Clock Timer");
-    makeBar(AlarmHour, 1, 12, frame, "Text4", "Alarm time: hour");
-    makeBar(AlarmMinute, 0, 59, frame, "Text5", "Alarm time: minutes");
-    makeBar(AlarmSecond, 0, 59, frame, "Text6", "Alarm time: seconds");
-    makeBar(AlarmHalf, 1, 2, frame, "Text7", "Alarm time: AM/PM");
+    auto* frame = named(new QGroupBox(tr("Alarm Clock"), this), "Frame3");
+    alarmClockCheck_ = named(new QCheckBox(tr("Activate"), frame), "Check2", tr("Enable Alarm Clock Timer"));
+    alarmClockCheck_->setAccessibleName(tr("Activate Alarm Clock"));
+    makeBar(AlarmHour, 1, 12, frame, "Text4", tr("Alarm time: hour"));
+    makeBar(AlarmMinute, 0, 59, frame, "Text5", tr("Alarm time: minutes"));
+    makeBar(AlarmSecond, 0, 59, frame, "Text6", tr("Alarm time: seconds"));
+    makeBar(AlarmHalf, 1, 2, frame, "Text7", tr("Alarm time: AM/PM"));
     auto* column = new QVBoxLayout(frame);
     column->addWidget(alarmClockCheck_);
     auto* row = new QHBoxLayout;
@@ -133,19 +134,19 @@ QWidget* SetupPanel::buildAlarmFrame()
 
 QWidget* SetupPanel::buildStopwatchFrame()
 {
-    auto* frame = named(new QGroupBox(QStringLiteral("StopWatch"), this), "Frame6");
-    stopwatchCheck_ = named(new QCheckBox(QStringLiteral("Activate"), frame), "Check3", "Enable Stopwatch Timer");
-    stopwatchCheck_->setAccessibleName(QStringLiteral("Activate StopWatch"));
+    auto* frame = named(new QGroupBox(tr("StopWatch"), this), "Frame6");
+    stopwatchCheck_ = named(new QCheckBox(tr("Activate"), frame), "Check3", tr("Enable Stopwatch Timer"));
+    stopwatchCheck_->setAccessibleName(tr("Activate StopWatch"));
     (new QVBoxLayout(frame))->addWidget(stopwatchCheck_, 0, Qt::AlignTop);
     return frame;
 }
 
 QWidget* SetupPanel::buildAlertTextFrame()
 {
-    auto* frame = named(new QGroupBox(QStringLiteral("Alert Text"), this), "Frame4");
+    auto* frame = named(new QGroupBox(tr("Alert Text"), this), "Frame4");
     alertTextEdit_ =
-        named(new QLineEdit(frame), "Text8", "Enter text to show as Timer title, and flash when Timer goes off");
-    alertTextEdit_->setAccessibleName(QStringLiteral("Alert Text"));
+        named(new QLineEdit(frame), "Text8", tr("Enter text to show as Timer title, and flash when Timer goes off"));
+    alertTextEdit_->setAccessibleName(tr("Alert Text"));
     alertTextEdit_->installEventFilter(this);
     (new QVBoxLayout(frame))->addWidget(alertTextEdit_);
     return frame;

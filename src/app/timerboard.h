@@ -48,6 +48,7 @@ public:
     // The clock line of every open window.
     void showClock(const QString& timeOfDay);
     int runningCount() const { return table_.runningCount; }
+    const SlotTable& table() const { return table_; }
     // Slot n's open window, or nullptr.
     TimerWindow* window(int slot) const;
 

@@ -126,21 +126,19 @@ void TimerBoard::notify(int slot, Expiry expiry)
     const TimerKind kind = table_.kind[slot];
     QString what;
     if (expiry == Expiry::Restart)
-        what = QStringLiteral("Cycle %1 done").arg(w->cycles() + 1);
+        what = tr("Cycle %1 done").arg(w->cycles() + 1);
     else if (kind == TimerKind::AlarmClock)
-        what = QStringLiteral("Alarm %1").arg(w->reading());
+        what = tr("Alarm %1").arg(w->reading());
     else
-        what = (kind == TimerKind::CountDown ? QStringLiteral("Count-down of %1 done")
-                                             : QStringLiteral("Count-up of %1 done"))
+        what = (kind == TimerKind::CountDown ? tr("Count-down of %1 done") : tr("Count-up of %1 done"))
                    .arg(durationText(table_.durationSecs[slot]));
     Notification n;
     n.title = w->title();
-    n.body = QStringLiteral("%1 at %2").arg(what, longTimeText(services_.clock.now().localTime(), services_.locale));
+    n.body = tr("%1 at %2").arg(what, longTimeText(services_.clock.now().localTime(), services_.locale));
     n.urgent = expiry == Expiry::Final;
-    n.actions = {{QStringLiteral("show"), QStringLiteral("Show")},
-                 {QStringLiteral("close"), QStringLiteral("Close timer")}};
+    n.actions = {{QStringLiteral("show"), tr("Show")}, {QStringLiteral("close"), tr("Close timer")}};
     if (commands(slot).addTime)
-        n.actions.append({QStringLiteral("add-minute"), QStringLiteral("+1 min")});
+        n.actions.append({QStringLiteral("add-minute"), tr("+1 min")});
     services_.notifier.show(slot, n);
 }
 

@@ -8,12 +8,7 @@
 #include <QPushButton>
 
 namespace quandrel {
-namespace {
-const QString HideAll = QStringLiteral("Hide All");
-}
-
-WindowCommands::WindowCommands(TimerBoard& board, QWidget* parent)
-    : QGroupBox(QStringLiteral("Global"), parent), board_(board)
+WindowCommands::WindowCommands(TimerBoard& board, QWidget* parent) : QGroupBox(tr("Global"), parent), board_(board)
 {
     setObjectName(QStringLiteral("Frame7"));
     const auto button = [this](const char* objectName, const QString& caption, const QString& tip) {
@@ -25,13 +20,12 @@ WindowCommands::WindowCommands(TimerBoard& board, QWidget* parent)
         b->setEnabled(false);
         return b;
     };
-    hideShowAllButton_ = button("Command4", HideAll, QStringLiteral("Hide all open Timers"));
-    closeAllButton_ = button("Command5", QStringLiteral("Close All"), QStringLiteral("Close all open Timers"));
-    popOnTopCheck_ = new QCheckBox(QStringLiteral("pop on top"), this);
+    hideShowAllButton_ = button("Command4", tr("Hide All"), tr("Hide all open Timers"));
+    closeAllButton_ = button("Command5", tr("Close All"), tr("Close all open Timers"));
+    popOnTopCheck_ = new QCheckBox(tr("pop on top"), this);
     popOnTopCheck_->setObjectName(QStringLiteral("PopChk"));
-    popOnTopCheck_->setAccessibleDescription(
-        QStringLiteral("Bring a timer to the front and keep it on top when it goes off"));
-    auto* caption = new QLabel(QStringLiteral("pop top"), this);
+    popOnTopCheck_->setAccessibleDescription(tr("Bring a timer to the front and keep it on top when it goes off"));
+    auto* caption = new QLabel(tr("pop top"), this);
     caption->setObjectName(QStringLiteral("Label15"));
     caption->setEnabled(false);
     caption->setBuddy(popOnTopCheck_);
@@ -65,18 +59,29 @@ void WindowCommands::hideOrShowAll()
     if (board_.runningCount() <= 0)
         return;
     // The caption is the state: "Show All" while windows are hidden by it.
-    if (hideShowAllButton_->text() != HideAll) {
-        hideShowAllButton_->setText(HideAll);
-        board_.showAll();
-    } else {
-        hideShowAllButton_->setText(QStringLiteral("Show All"));
-        board_.hideAll();
-    }
+    if (hideShowAllButton_->text() != tr("Hide All"))
+        showAll();
+    else
+        hideAll();
+}
+
+void WindowCommands::hideAll()
+{
+    if (board_.runningCount() <= 0)
+        return;
+    hideShowAllButton_->setText(tr("Show All"));
+    board_.hideAll();
+}
+
+void WindowCommands::showAll()
+{
+    hideShowAllButton_->setText(tr("Hide All"));
+    board_.showAll();
 }
 
 void WindowCommands::closeAll()
 {
-    hideShowAllButton_->setText(HideAll);
+    hideShowAllButton_->setText(tr("Hide All"));
     board_.closeAll();
 }
 

@@ -20,6 +20,8 @@ public:
     // The buttons act only while some timer runs.
     void setRunningCount(int count);
     void hideOrShowAll();
+    void hideAll();
+    void showAll();
     void closeAll();
     QList<QWidget*> tabOrder() const;
 

@@ -1,5 +1,7 @@
 #include "engine/alerts.h"
 
+#include <QCoreApplication>
+
 namespace quandrel {
 namespace {
 TitleColour byParity(int32_t ticks)
@@ -32,7 +34,7 @@ RestartAlertStep restartAlertTick(AlertState& s, bool popOnTop, bool hasSound)
     }
     if (s.cycleCount >= AlertTickWrap)
         s.cycleCount = 0;
-    step.cyclesText = QStringLiteral("Cycles: ") + QString::number(s.cycleCount);
+    step.cyclesText = QCoreApplication::translate("Timer", "Cycles: %1").arg(s.cycleCount);
     step.raiseSound = s.restartTicks == 1 && hasSound;
     if (s.restartTicks >= RestartAlertTicks) {
         step.end = true;

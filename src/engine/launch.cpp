@@ -3,6 +3,8 @@
 #include "engine/ticks.h"
 #include "engine/timearith.h"
 
+#include <QCoreApplication>
+
 namespace quandrel {
 
 QString alarmSettingText(const AlarmSetting& alarm)
@@ -17,9 +19,9 @@ LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, con
     t.kind[n] = request.kind;
     t.paused[n] = false;
     LaunchCaptions c;
-    c.autoRestart = QStringLiteral("N/A");
-    c.soundName = request.sound.shownName;
-    c.launchLine = QStringLiteral("Alarm Set At: ") + launchTimeText;
+    c.autoRestart = QCoreApplication::translate("Timer", "N/A");
+    c.soundName = request.sound.isSilent() ? QCoreApplication::translate("Timer", "None") : request.sound.shownName;
+    c.launchLine = QCoreApplication::translate("Timer", "Alarm Set At: %1").arg(launchTimeText);
     switch (request.kind) {
     case TimerKind::AlarmClock: {
         // A time format that cannot be read back by position: take the
@@ -27,13 +29,14 @@ LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, con
         const int32_t launchSecs = readLaunchTime(launchTimeText).value_or(secondsOfDay(now.localTime()));
         const AlarmSetting& a = request.alarm;
         planAlarm(t, n, now, launchSecs, alarmSecondsOfDay(a.hour12, a.minute, a.second, a.pm), offsetAt);
-        c.kindTitle = QStringLiteral("Alarm Set For:");
+        c.kindTitle = QCoreApplication::translate("Timer", "Alarm Set For:");
         c.reading = alarmSettingText(a);
-        c.progress = QStringLiteral("0 elapsed");
+        c.progress = QCoreApplication::translate("Timer", "0 elapsed");
         // Room for the elapsed count to pass the wait, or go negative, when
         // the clock is changed.
         const QString wait = QString::number(t.alarmWait[n]);
-        c.progressWidest = QLatin1Char('-') + wait + QStringLiteral(" elapsed of ") + wait + QStringLiteral(" sec");
+        c.progressWidest =
+            QCoreApplication::translate("Timer", "%1 elapsed of %2 sec").arg(QLatin1Char('-') + wait, wait);
         break;
     }
     case TimerKind::CountDown:
@@ -43,20 +46,23 @@ LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, con
         t.durationSecs[n] = secs;
         t.durationElapsed[n] = 0;
         t.autoRestart[n] = request.autoRestart;
-        c.kindTitle = request.kind == TimerKind::CountDown ? QStringLiteral("CountDown:") : QStringLiteral("CountUp:");
-        c.reading = QStringLiteral("Start");
-        c.progress = QStringLiteral("Counting ") + twoDigits(secs / SecsPerHour) + QStringLiteral("h ") +
-                     twoDigits(secs % SecsPerHour / SecsPerMinute) + QStringLiteral("m ") +
-                     twoDigits(secs % SecsPerMinute) + QStringLiteral("s");
-        c.autoRestart = request.autoRestart ? QStringLiteral("Y") : QStringLiteral("N");
+        c.kindTitle = request.kind == TimerKind::CountDown ? QCoreApplication::translate("Timer", "CountDown:")
+                                                           : QCoreApplication::translate("Timer", "CountUp:");
+        c.reading = QCoreApplication::translate("Timer", "Start");
+        c.counting = true;
+        c.progress = QCoreApplication::translate("Timer", "Counting %1h %2m %3s")
+                         .arg(twoDigits(secs / SecsPerHour), twoDigits(secs % SecsPerHour / SecsPerMinute),
+                              twoDigits(secs % SecsPerMinute));
+        c.autoRestart =
+            request.autoRestart ? QCoreApplication::translate("Timer", "Y") : QCoreApplication::translate("Timer", "N");
         break;
     }
     case TimerKind::Stopwatch:
     case TimerKind::None:
-        c.kindTitle = QStringLiteral("Stopwatch");
+        c.kindTitle = QCoreApplication::translate("Timer", "Stopwatch");
         c.reading = QStringLiteral("00:00:00");
         c.launchLine.clear();
-        c.soundName = QStringLiteral("N/A");
+        c.soundName = c.autoRestart;
         c.stopwatch = true;
         t.kind[n] = TimerKind::Stopwatch;
         break;

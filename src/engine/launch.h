@@ -42,6 +42,7 @@ struct LaunchCaptions {
     QString autoRestart;    // "Y", "N", "N/A"
     QString soundName;      // "Bleep", a picked file's name, "N/A" for a stopwatch
     bool stopwatch = false;
+    bool counting = false; // a count-down or count-up, whose reading changes every second
 };
 
 // The alarm setting as the panel's boxes show it: "1:00:00 AM".

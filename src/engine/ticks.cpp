@@ -2,6 +2,8 @@
 
 #include "engine/timearith.h"
 
+#include <QCoreApplication>
+
 namespace quandrel {
 
 QString durationFace(const SlotTable& t, int n, qint64 nowUtcMs)
@@ -33,8 +35,8 @@ AlarmTick alarmTick(SlotTable& t, int n, const ClockReading& now)
     t.alarmElapsed[n] = t.alarmOnRealTime[n] ? elapsedSecs(t.alarmStart[n], now.utcMs)
                                              : wallSecondsCrossed(t.alarmStart[n], now.localWallMs());
     AlarmTick tick;
-    tick.progress = QString::number(t.alarmElapsed[n]) + QStringLiteral(" elapsed of ") +
-                    QString::number(t.alarmWait[n]) + QStringLiteral(" sec");
+    tick.progress =
+        QCoreApplication::translate("Timer", "%1 elapsed of %2 sec").arg(t.alarmElapsed[n]).arg(t.alarmWait[n]);
     tick.expired = t.alarmElapsed[n] >= t.alarmWait[n];
     return tick;
 }

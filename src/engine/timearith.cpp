@@ -1,5 +1,7 @@
 #include "engine/timearith.h"
 
+#include <QList>
+
 #include <algorithm>
 #include <limits>
 
@@ -104,6 +106,67 @@ int32_t alarmWaitSecs(int32_t alarmSecs, int32_t launchSecs)
 int32_t secondsOfDay(const QTime& time)
 {
     return time.hour() * SecsPerHour + time.minute() * SecsPerMinute + time.second();
+}
+
+namespace {
+
+// Fields of digits joined by ':', each at most two digits after the first.
+std::optional<QList<int>> colonFields(QStringView text)
+{
+    QList<int> fields;
+    for (const QStringView field : text.split(u':')) {
+        if (!allDigits(field) || field.size() > 2 + (fields.isEmpty() ? 1 : 0))
+            return std::nullopt;
+        fields << leadingNumber(field);
+    }
+    return fields;
+}
+
+} // namespace
+
+std::optional<int32_t> parseDuration(QStringView text)
+{
+    text = text.trimmed();
+    qint64 secs = 0;
+    if (text.contains(u':')) {
+        const std::optional<QList<int>> f = colonFields(text);
+        if (!f || f->size() < 2 || f->size() > 3 || f->back() > 59 || (f->size() == 3 && (*f)[1] > 59))
+            return std::nullopt;
+        secs = f->size() == 3 ? (*f)[0] * qint64(SecsPerHour) + (*f)[1] * SecsPerMinute + (*f)[2]
+                              : (*f)[0] * qint64(SecsPerMinute) + (*f)[1];
+    } else {
+        // Numbers with units, largest first: 1h30m, 90s, 25m.
+        qsizetype i = 0;
+        int lastUnit = 4;
+        while (i < text.size()) {
+            while (i < text.size() && text[i].isSpace())
+                ++i;
+            const qsizetype start = i;
+            while (i < text.size() && text[i].isDigit())
+                ++i;
+            if (i == start || i - start > 5 || i >= text.size())
+                return std::nullopt;
+            const int unit = QStringLiteral("smh").indexOf(text[i].toLower()) + 1;
+            if (unit == 0 || unit >= lastUnit)
+                return std::nullopt;
+            lastUnit = unit;
+            secs += leadingNumber(text.mid(start, i - start)) * qint64(unit == 3 ? SecsPerHour : unit == 2 ? 60 : 1);
+            ++i;
+        }
+        if (lastUnit == 4)
+            return std::nullopt;
+    }
+    if (secs > LongestDurationSecs)
+        return std::nullopt;
+    return int32_t(secs);
+}
+
+std::optional<int32_t> parseTimeOfDay(QStringView text)
+{
+    const std::optional<QList<int>> f = colonFields(text.trimmed());
+    if (!f || f->size() < 2 || f->size() > 3 || (*f)[0] > 23 || (*f)[1] > 59 || f->value(2) > 59)
+        return std::nullopt;
+    return (*f)[0] * SecsPerHour + (*f)[1] * SecsPerMinute + f->value(2);
 }
 
 int32_t elapsedSecs(qint64 startMs, qint64 nowMs)

@@ -2,6 +2,7 @@
 
 #include "platform/wavefile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLibrary>
 
@@ -174,7 +175,7 @@ bool SdlSoundDevice::canPlay(const QString& path, QString* why)
         return false;
     if (!isStreamed(*wave) && QFile(path).size() > MaxDecodedFileBytes) {
         if (why)
-            *why = QStringLiteral("its compressed samples are too long to decode");
+            *why = QCoreApplication::translate("WaveFile", "its compressed samples are too long to decode");
         return false;
     }
     return true;

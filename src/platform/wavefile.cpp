@@ -1,5 +1,6 @@
 #include "platform/wavefile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -31,7 +32,7 @@ std::optional<WaveFormat> readWaveHeader(QIODevice& file, QString* why)
 {
     const QByteArray riff = file.read(12);
     if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
-        return refuse(why, QStringLiteral("it is not a wave file"));
+        return refuse(why, QCoreApplication::translate("WaveFile", "it is not a wave file"));
     const qint64 size = file.size();
     WaveFormat format;
     bool haveFormat = false;
@@ -46,7 +47,7 @@ std::optional<WaveFormat> readWaveHeader(QIODevice& file, QString* why)
         if (header.startsWith("fmt ")) {
             const QByteArray fmt = file.read(qMin<qint64>(length, 40));
             if (length < 16 || fmt.size() < 16)
-                return refuse(why, QStringLiteral("its format is cut short"));
+                return refuse(why, QCoreApplication::translate("WaveFile", "its format is cut short"));
             int tag = qFromLittleEndian<quint16>(fmt.constData());
             if (tag == FormatExtensible && fmt.size() >= 26)
                 tag = qFromLittleEndian<quint16>(fmt.constData() + 24); // the sub-format's first two bytes
@@ -60,7 +61,7 @@ std::optional<WaveFormat> readWaveHeader(QIODevice& file, QString* why)
             haveFormat = true;
         } else if (header.startsWith("data")) {
             if (!haveFormat)
-                return refuse(why, QStringLiteral("its samples come before their format"));
+                return refuse(why, QCoreApplication::translate("WaveFile", "its samples come before their format"));
             format.dataOffset = body;
             format.dataBytes = qMin(length, size - body);
             break;
@@ -68,14 +69,14 @@ std::optional<WaveFormat> readWaveHeader(QIODevice& file, QString* why)
         at = body + length + (length & 1);
     }
     if (!haveFormat || format.dataOffset == 0)
-        return refuse(why, QStringLiteral("it is cut short before its sound"));
+        return refuse(why, QCoreApplication::translate("WaveFile", "it is cut short before its sound"));
     const bool plainSamples = format.encoding != WaveFormat::Other;
     if (format.channels < 1 || format.channels > 8 || format.rate < 1000 || format.rate > 384000 ||
         format.bitsPerSample < 2 || format.bitsPerSample > 64 || format.blockAlign < 1 ||
         (plainSamples && format.blockAlign != format.channels * ((format.bitsPerSample + 7) / 8)))
-        return refuse(why, QStringLiteral("its format is not one a sound can have"));
+        return refuse(why, QCoreApplication::translate("WaveFile", "its format is not one a sound can have"));
     if (format.dataBytes < format.blockAlign)
-        return refuse(why, QStringLiteral("it holds no sound"));
+        return refuse(why, QCoreApplication::translate("WaveFile", "it holds no sound"));
     return format;
 }
 
@@ -83,12 +84,12 @@ std::optional<WaveFormat> readWaveFile(const QString& path, QString* why)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return refuse(why, QStringLiteral("it is not there"));
+        return refuse(why, QCoreApplication::translate("WaveFile", "it is not there"));
     if (!info.isFile())
-        return refuse(why, QStringLiteral("it is not a file"));
+        return refuse(why, QCoreApplication::translate("WaveFile", "it is not a file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return refuse(why, QStringLiteral("it cannot be read"));
+        return refuse(why, QCoreApplication::translate("WaveFile", "it cannot be read"));
     return readWaveHeader(file, why);
 }
 

@@ -82,8 +82,8 @@ void AlertPlayer::takeRequest()
     }
     if (services_.sound.deviceCount() == 0) {
         // Said once for the whole alert; the request is taken all the same.
-        services_.dialogs.message(QStringLiteral("Sound Card Check"),
-                                  QStringLiteral("Your system cannot play WAV files"), MessageIcon::Information);
+        services_.dialogs.message(tr("Sound Card Check"), tr("Your system cannot play WAV files"),
+                                  MessageIcon::Information);
         wake();
         return;
     }

@@ -17,21 +17,21 @@
 namespace quandrel {
 
 SoundChoice::SoundChoice(Services& services, QWidget* parent)
-    : QGroupBox(QStringLiteral("Sound Select"), parent), services_(services),
+    : QGroupBox(tr("Sound Select"), parent), services_(services),
       playWait_(
           services, [this] { return testOpen_ && services_.sound.isPlaying(); }, [this] { finishTestPlay(); })
 {
     setObjectName(QStringLiteral("Frame5"));
     list_ = new QComboBox(this);
     list_->setObjectName(QStringLiteral("Combo1"));
-    list_->setToolTip(QStringLiteral("Choose sound to play when Timer goes off"));
+    list_->setToolTip(tr("Choose sound to play when Timer goes off"));
     list_->setAccessibleDescription(list_->toolTip());
-    list_->setAccessibleName(QStringLiteral("Sound Select"));
+    list_->setAccessibleName(tr("Sound Select"));
     list_->setMaxVisibleItems(14);
     list_->installEventFilter(this);
     testButton_ = new QPushButton(this);
     testButton_->setObjectName(QStringLiteral("Command3"));
-    testButton_->setToolTip(QStringLiteral("Test sound to play when Timer goes off"));
+    testButton_->setToolTip(tr("Test sound to play when Timer goes off"));
     testButton_->setAccessibleDescription(testButton_->toolTip());
     testButton_->setAutoDefault(true); // Enter presses it, as Space does
     pickedFileLabel_ = new QLabel(this);
@@ -61,8 +61,11 @@ QWidget* SoundChoice::testPlayButton() const
 
 void SoundChoice::fillList()
 {
-    testButton_->setText(QStringLiteral("Test Play"));
-    list_->addItems(soundListItems());
+    testButton_->setText(tr("Test Play"));
+    QStringList items = soundListItems();
+    items.first() = tr("None");
+    items.last() = tr("Play File...");
+    list_->addItems(items);
     list_->setCurrentIndex(SoundListNone);
     choose(SoundListNone);
 }
@@ -78,8 +81,8 @@ void SoundChoice::choose(int index)
 {
     if (index == SoundListPlayFile) {
         QPointer<SoundChoice> self(this);
-        services_.dialogs.openFile(QStringLiteral("Select a Wave File to Open"),
-                                   QStringLiteral("Wave File (*.wav)|*.wav"), [self](const QString& file) {
+        services_.dialogs.openFile(tr("Select a Wave File to Open"), tr("Wave File (*.wav)|*.wav"),
+                                   [self](const QString& file) {
                                        if (self)
                                            self->filePicked(file);
                                    });
@@ -98,10 +101,11 @@ void SoundChoice::filePicked(const QString& file)
     QString why;
     const bool playable = !file.isEmpty() && services_.sound.canPlay(file, &why);
     if (!file.isEmpty() && !playable) {
-        services_.dialogs.message(QStringLiteral("Quandrel"),
-                                  QStringLiteral("The sound file %1 cannot be played: %2. The sound stays %3.")
-                                      .arg(QDir::toNativeSeparators(file), why, chosen_.shownName),
-                                  MessageIcon::Warning);
+        services_.dialogs.message(
+            QStringLiteral("Quandrel"),
+            tr("The sound file %1 cannot be played: %2. The sound stays %3.")
+                .arg(QDir::toNativeSeparators(file), why, chosen_.isSilent() ? tr("None") : chosen_.shownName),
+            MessageIcon::Warning);
     }
     if (!playable) {
         list_->setCurrentIndex(chosen_.listIndex);
@@ -122,7 +126,7 @@ void SoundChoice::show(const SoundPick& pick)
 
 void SoundChoice::testPlay()
 {
-    if (testButton_->text() == QLatin1String("Stop Play")) {
+    if (testButton_->text() == tr("Stop Play")) {
         stopTestPlay();
         return;
     }
@@ -132,31 +136,31 @@ void SoundChoice::testPlay()
         return; // an alert is sounding; it keeps the device
     SoundDevice& device = services_.sound;
     if (device.deviceCount() == 0) {
-        services_.dialogs.message(QStringLiteral("Sound Card Check"),
-                                  QStringLiteral("Your system cannot play WAV files"), MessageIcon::Information);
+        services_.dialogs.message(tr("Sound Card Check"), tr("Your system cannot play WAV files"),
+                                  MessageIcon::Information);
         return;
     }
-    testButton_->setText(QStringLiteral("Stop Play"));
+    testButton_->setText(tr("Stop Play"));
     testOpen_ = device.open(chosen_.path) && device.play();
     playWait_.begin();
 }
 
 void SoundChoice::stopTestPlay()
 {
-    if (testButton_->text() != QLatin1String("Stop Play"))
+    if (testButton_->text() != tr("Stop Play"))
         return;
     playWait_.cancel();
     testOpen_ = false;
     services_.sound.stop();
     services_.sound.close();
-    testButton_->setText(QStringLiteral("Test Play"));
+    testButton_->setText(tr("Test Play"));
 }
 
 void SoundChoice::finishTestPlay()
 {
     testOpen_ = false;
     services_.sound.close();
-    testButton_->setText(QStringLiteral("Test Play"));
+    testButton_->setText(tr("Test Play"));
 }
 
 } // namespace quandrel

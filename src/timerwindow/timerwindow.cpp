@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFocusEvent>
 #include <QFrame>
@@ -28,7 +29,6 @@ namespace {
 
 const QColor ReadingRed(192, 0, 0);
 const QColor SeparatorGrey(224, 224, 224);
-const QString ClockPrefix = QStringLiteral("Current Time: ");
 
 QFont scaledBold(const QFont& base, qreal factor)
 {
@@ -102,24 +102,24 @@ void TimerWindow::buildControls()
     kindTitle_->setFont(scaledBold(font(), 1.0));
     reading_ = makeLabel(this, "Label2");
     reading_->setFont(scaledBold(font(), 1.6));
-    reading_->setText(QStringLiteral("Start"));
+    reading_->setText(tr("Start"));
     QPalette red = reading_->palette();
     red.setColor(QPalette::WindowText, ReadingRed);
     reading_->setPalette(red);
     kindTitle_->setBuddy(reading_);
-    reading_->setAccessibleDescription(QStringLiteral("Timer reading"));
+    reading_->setAccessibleDescription(tr("Timer reading"));
 
     titleEdit_ = new QLineEdit(this);
     titleEdit_->setObjectName(QStringLiteral("Text1"));
-    titleEdit_->setToolTip(QStringLiteral("Enter/Amend Timer title"));
-    titleEdit_->setAccessibleName(QStringLiteral("Timer title"));
+    titleEdit_->setToolTip(tr("Enter/Amend Timer title"));
+    titleEdit_->setAccessibleName(tr("Timer title"));
     titleEdit_->setAccessibleDescription(titleEdit_->toolTip());
     titleEdit_->installEventFilter(this);
     connect(titleEdit_, &QLineEdit::textChanged, this, &TimerWindow::showTitle);
     connect(titleEdit_, &QLineEdit::textEdited, this, [this] { host_.titleFocused(slot_); });
 
     pausedLabel_ = makeLabel(this, "PausedLabel");
-    pausedLabel_->setText(QStringLiteral("Paused"));
+    pausedLabel_->setText(tr("Paused"));
     pausedLabel_->hide();
     auto* readingRow = new QHBoxLayout;
     readingRow->addStretch(1);
@@ -166,9 +166,9 @@ QLayout* TimerWindow::buildInfoLines()
         button->hide();
         return button;
     };
-    stopwatchStartButton_ = stopwatchButton("SWStart", QStringLiteral("Start"), QStringLiteral("Start/Stop Stopwatch"));
+    stopwatchStartButton_ = stopwatchButton("SWStart", tr("Start"), tr("Start/Stop Stopwatch"));
     connect(stopwatchStartButton_, &QPushButton::clicked, this, [this] { startOrStopStopwatch(); });
-    stopwatchResetButton_ = stopwatchButton("SWReset", QStringLiteral("Reset"), QStringLiteral("Reset Stopwatch"));
+    stopwatchResetButton_ = stopwatchButton("SWReset", tr("Reset"), tr("Reset Stopwatch"));
     connect(stopwatchResetButton_, &QPushButton::clicked, this, [this] { resetStopwatch(); });
 
     // The banner lies over the clock and progress lines, the stopwatch
@@ -198,16 +198,16 @@ QLayout* TimerWindow::buildSettingsLines()
 
     autoRestartLabel_ = makeLabel(this, "AutoLabel");
     cyclesLabel_ = makeLabel(this, "CyclesLabel");
-    cyclesLabel_->setAccessibleDescription(QStringLiteral("Cycles completed"));
+    cyclesLabel_->setAccessibleDescription(tr("Cycles completed"));
     auto* autoRow = new QHBoxLayout;
-    autoRow->addWidget(makePicture(this, "Picture2", 103, QStringLiteral("Auto-restart"), autoRestartLabel_));
+    autoRow->addWidget(makePicture(this, "Picture2", 103, tr("Auto-restart"), autoRestartLabel_));
     autoRow->addWidget(autoRestartLabel_);
     autoRow->addSpacing(8);
     autoRow->addWidget(cyclesLabel_, 1);
 
     soundNameLabel_ = makeLabel(this, "WavLabel");
     auto* soundRow = new QHBoxLayout;
-    soundRow->addWidget(makePicture(this, "Picture1", 102, QStringLiteral("Alert sound"), soundNameLabel_));
+    soundRow->addWidget(makePicture(this, "Picture1", 102, tr("Alert sound"), soundNameLabel_));
     soundRow->addWidget(soundNameLabel_, 1);
 
     auto* lines = new QVBoxLayout;
@@ -222,12 +222,13 @@ void TimerWindow::holdWidths()
 {
     QStringList clockShapes = timeOfDayShapes(services_.locale);
     for (QString& shape : clockShapes)
-        shape.prepend(ClockPrefix);
+        shape = tr("Current Time: %1").arg(shape);
     holdLabelSize(clockLine_, clockShapes);
     // One width for every kind, wide enough for the longest progress line and
     // reading, so that the six windows tile evenly. The layout fixes the
     // window at its hint, so the width goes on the title box.
-    QLabel progress(QStringLiteral("-00000 elapsed of 00000 sec"));
+    QLabel progress(QCoreApplication::translate("Timer", "%1 elapsed of %2 sec")
+                        .arg(QStringLiteral("-00000"), QStringLiteral("00000")));
     holdLabelSize(&progress, {progress.text()});
     QLabel reading;
     reading.setFont(reading_->font());
@@ -254,9 +255,9 @@ void TimerWindow::showLaunch(const LaunchCaptions& captions, const QString& titl
         clockLine_->hide();
         progressLine_->hide();
         holdLabelSize(reading_, {QStringLiteral("-00:00:00")});
-    } else if (captions.reading == QLatin1String("Start")) {
+    } else if (captions.counting) {
         reading_->setAlignment(Qt::AlignCenter);
-        holdLabelSize(reading_, {QStringLiteral("Start"), QStringLiteral("-000:00:00")});
+        holdLabelSize(reading_, {captions.reading, QStringLiteral("-000:00:00")});
     } else if (!captions.progressWidest.isEmpty()) {
         holdLabelSize(progressLine_, {captions.progressWidest});
     }
@@ -265,7 +266,7 @@ void TimerWindow::showLaunch(const LaunchCaptions& captions, const QString& titl
 
 QString TimerWindow::defaultTitle() const
 {
-    return QStringLiteral("Timer %1").arg(slot_ + 1);
+    return tr("Timer %1").arg(slot_ + 1);
 }
 
 QString TimerWindow::title() const
@@ -276,6 +277,11 @@ QString TimerWindow::title() const
 QString TimerWindow::reading() const
 {
     return reading_->text();
+}
+
+QString TimerWindow::progress() const
+{
+    return progressLine_->text();
 }
 
 bool TimerWindow::hasExpired() const
@@ -298,7 +304,7 @@ void TimerWindow::showProgress(const QString& text)
 
 void TimerWindow::showClock(const QString& timeOfDay)
 {
-    showWhole(clockLine_, ClockPrefix + timeOfDay);
+    showWhole(clockLine_, tr("Current Time: %1").arg(timeOfDay));
 }
 
 int TimerWindow::soundNameWidth() const
@@ -309,9 +315,9 @@ int TimerWindow::soundNameWidth() const
 void TimerWindow::showSoundFailed()
 {
     showElided(soundNameLabel_, sound_.shownName, soundNameWidth());
-    soundNameLabel_->setText(soundNameLabel_->text() + QStringLiteral("\ncould not be played"));
-    soundNameLabel_->setToolTip(QStringLiteral("%1 could not be played; a built-in sound played instead.")
-                                    .arg(QDir::toNativeSeparators(sound_.path)));
+    soundNameLabel_->setText(soundNameLabel_->text() + QLatin1Char('\n') + tr("could not be played"));
+    soundNameLabel_->setToolTip(
+        tr("%1 could not be played; a built-in sound played instead.").arg(QDir::toNativeSeparators(sound_.path)));
     soundNameLabel_->setAccessibleDescription(soundNameLabel_->toolTip());
 }
 
@@ -344,14 +350,13 @@ void TimerWindow::showMenu(const QPoint& at)
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     if (can.pause || can.resume)
-        menu->addAction(can.pause ? QStringLiteral("Pause") : QStringLiteral("Resume"), this,
-                        [this] { host_.pauseOrResume(slot_); });
+        menu->addAction(can.pause ? tr("Pause") : tr("Resume"), this, [this] { host_.pauseOrResume(slot_); });
     if (can.addTime) {
-        menu->addAction(QStringLiteral("+1 min"), this, [this] { host_.addTime(slot_, 60); });
-        menu->addAction(QStringLiteral("+5 min"), this, [this] { host_.addTime(slot_, 300); });
+        menu->addAction(tr("+1 min"), this, [this] { host_.addTime(slot_, 60); });
+        menu->addAction(tr("+5 min"), this, [this] { host_.addTime(slot_, 300); });
     }
     if (can.restart)
-        menu->addAction(QStringLiteral("Restart"), this, [this] { host_.restart(slot_); });
+        menu->addAction(tr("Restart"), this, [this] { host_.restart(slot_); });
     if (menu->isEmpty())
         delete menu;
     else

@@ -57,6 +57,7 @@ public:
     QString title() const;
     QString defaultTitle() const;
     QString reading() const;
+    QString progress() const;
     const SoundPick& sound() const { return sound_; }
     bool hasExpired() const;
 

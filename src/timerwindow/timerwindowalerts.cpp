@@ -125,12 +125,12 @@ void TimerWindow::colourTitle(TitleColour colour)
 void TimerWindow::startOrStopStopwatch()
 {
     // The button's caption carries the state: "Start" while stopped.
-    if (stopwatchStartButton_->text() == QLatin1String("Start")) {
-        stopwatchStartButton_->setText(QStringLiteral("Stop"));
+    if (stopwatchStartButton_->text() == tr("Start")) {
+        stopwatchStartButton_->setText(tr("Stop"));
         stopwatch_.start(services_.clock.now().utcMs);
         stopwatchTimer_->setEnabled(true);
     } else {
-        stopwatchStartButton_->setText(QStringLiteral("Start"));
+        stopwatchStartButton_->setText(tr("Start"));
         stopwatch_.stop(services_.clock.now().utcMs);
         stopwatchTimer_->setEnabled(false);
         reading_->setText(stopwatch_.stoppedFace());
@@ -141,7 +141,7 @@ void TimerWindow::resetStopwatch()
 {
     reading_->setText(QStringLiteral("00:00:00"));
     stopwatch_.reset();
-    stopwatchStartButton_->setText(QStringLiteral("Start"));
+    stopwatchStartButton_->setText(tr("Start"));
     stopwatchTimer_->setEnabled(false);
 }
 

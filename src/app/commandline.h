@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <functional>
+
+namespace quandrel {
+
+// What a start of the program was asked to do from the command line. A
+// timer to start travels as the same choices the D-Bus interface takes:
+// "kind" (count-down, count-up, alarm, stopwatch), "duration" (seconds),
+// "auto-restart", "alarm" (seconds after midnight), "title", "sound" (a list
+// name or a wave file) and "pop-on-top".
+struct Command {
+    QVariantMap launch; // empty: no timer to start
+    bool hideAll = false;
+    bool showAll = false;
+    bool closeAll = false;
+    bool list = false;
+
+    bool any() const { return !launch.isEmpty() || hideAll || showAll || closeAll || list; }
+};
+
+struct ParsedCommandLine {
+    Command command;
+    QString error;  // a bad argument, named; exit status 2
+    QString output; // --help or --version: print it and stop
+};
+
+ParsedCommandLine parseCommandLine(const QStringList& arguments);
+
+// One call to Quandrel's remote interface: its answer, or what went wrong.
+struct CallResult {
+    QVariant value;
+    QString error;            // empty when the call worked
+    bool badArgument = false; // the error is about what was asked
+};
+using RemoteCall = std::function<CallResult(const QString& method, const QVariantList& arguments)>;
+
+// Runs a command through calls to the remote interface, printing what it
+// did; the exit status: 0 done, 1 it could not be done, 2 a bad argument.
+int runCommand(const Command& command, const RemoteCall& call);
+
+// Calls to the running Quandrel over the session bus.
+RemoteCall callOverBus();
+
+// The name and object the running Quandrel owns on the session bus.
+inline const QString BusName = QStringLiteral("io.github.quandrel.Quandrel");
+inline const QString BusPath = QStringLiteral("/io/github/quandrel/Quandrel");
+
+} // namespace quandrel

@@ -1,0 +1,192 @@
+#include "app/remotecontrol.h"
+
+#include "app/mainwindow.h"
+#include "engine/timearith.h"
+#include "platform/sounddevice.h"
+#include "platform/windowops.h"
+#include "timerwindow/timerwindow.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+
+namespace quandrel {
+namespace {
+
+const QStringList Kinds{QStringLiteral("count-up"), QStringLiteral("count-down"), QStringLiteral("alarm"),
+                        QStringLiteral("stopwatch")};
+
+} // namespace
+
+RemoteControl::RemoteControl(MainWindow& main, Services& services, QObject* parent)
+    : QObject(parent), main_(main), services_(services)
+{
+}
+
+bool RemoteControl::fail(const char* error, const QString& message)
+{
+    lastError_ = message;
+    badArgument_ = QLatin1String(error) == QLatin1String("InvalidArgs");
+    if (calledFromDBus())
+        sendErrorReply(QStringLiteral("io.github.quandrel.Quandrel.Error.") + QLatin1String(error), message);
+    return false;
+}
+
+int RemoteControl::slotIndex(int slot)
+{
+    if (slot < 1 || slot > SlotCount || !main_.board().window(slot - 1)) {
+        fail("NoSuchTimer", tr("There is no timer %1.").arg(slot));
+        return -1;
+    }
+    return slot - 1;
+}
+
+bool RemoteControl::resolve(const QVariantMap& c, LaunchRequest* r)
+{
+    const int kind = Kinds.indexOf(c.value(QStringLiteral("kind")).toString());
+    if (kind < 0)
+        return fail("InvalidArgs", tr("Say which timer to start: count-down, count-up, alarm or stopwatch."));
+    r->kind = TimerKind(kind + 1);
+    r->durationSecs = c.value(QStringLiteral("duration"), 0).toInt();
+    if (r->durationSecs < 0 || r->durationSecs > LongestDurationSecs)
+        return fail("InvalidArgs", tr("A duration is at most 23:59:59."));
+    r->autoRestart = c.value(QStringLiteral("auto-restart")).toBool();
+    const int alarm = c.value(QStringLiteral("alarm"), 0).toInt();
+    if (alarm < 0 || alarm >= DaySecs)
+        return fail("InvalidArgs", tr("A time of day is from 00:00:00 to 23:59:59."));
+    const int hour = alarm / SecsPerHour;
+    r->alarm = {hour % 12 == 0 ? 12 : hour % 12, alarm % SecsPerHour / SecsPerMinute, alarm % SecsPerMinute,
+                hour >= 12};
+    r->title = c.value(QStringLiteral("title")).toString();
+    if (c.contains(QStringLiteral("pop-on-top")))
+        r->popOnTop = c.value(QStringLiteral("pop-on-top")).toBool();
+    const QString sound = c.value(QStringLiteral("sound"), NoSound).toString();
+    const QStringList items = soundListItems();
+    const auto named = std::find_if(items.begin(), items.end() - 1, [&sound](const QString& item) {
+        return item.compare(sound, Qt::CaseInsensitive) == 0;
+    });
+    if (named != items.end() - 1) {
+        const int index = int(named - items.begin());
+        r->sound = index == SoundListNone ? SoundPick{} : builtinPick(services_.soundFolder, index);
+        return true;
+    }
+    QString why;
+    if (!services_.sound.canPlay(sound, &why))
+        return fail("InvalidArgs",
+                    tr("--sound: '%1' is neither a sound of the list nor a wave file that can be played (%2).")
+                        .arg(sound, why));
+    r->sound = {sound, SoundListPlayFile, pickedFileName(sound)};
+    return true;
+}
+
+int RemoteControl::Launch(const QVariantMap& choices)
+{
+    LaunchRequest request;
+    if (!resolve(choices, &request))
+        return 0;
+    const int slot = main_.board().launch(request);
+    if (slot < 0) {
+        fail("AllTimersInUse", tr("all timers are in use"));
+        return 0;
+    }
+    return slot + 1;
+}
+
+QStringList RemoteControl::List()
+{
+    QStringList lines;
+    const SlotTable& table = main_.board().table();
+    for (int n = 0; n < SlotCount; ++n) {
+        const TimerWindow* w = main_.board().window(n);
+        if (!w)
+            continue;
+        const TimerKind kind = table.kind[n];
+        QString reading = kind == TimerKind::AlarmClock ? w->progress() : w->reading();
+        if (table.paused[n])
+            reading += QLatin1Char(' ') + tr("(paused)");
+        else if (w->hasExpired())
+            reading += QLatin1Char(' ') + tr("(expired)");
+        lines << QStringLiteral("%1\t%2\t%3\t%4").arg(n + 1).arg(w->title(), Kinds.value(int(kind) - 1), reading);
+    }
+    return lines;
+}
+
+void RemoteControl::Close(int slot)
+{
+    if (const int n = slotIndex(slot); n >= 0)
+        main_.board().window(n)->close();
+}
+
+void RemoteControl::HideAll()
+{
+    main_.hideAll();
+}
+
+void RemoteControl::ShowAll()
+{
+    main_.showAll();
+}
+
+void RemoteControl::CloseAll()
+{
+    main_.closeAll();
+}
+
+void RemoteControl::Pause(int slot)
+{
+    const int n = slotIndex(slot);
+    if (n >= 0 && main_.board().commands(n).pause)
+        main_.board().pauseOrResume(n);
+    else if (n >= 0)
+        fail("InvalidArgs", tr("Timer %1 cannot be paused now.").arg(slot));
+}
+
+void RemoteControl::Resume(int slot)
+{
+    const int n = slotIndex(slot);
+    if (n >= 0 && main_.board().commands(n).resume)
+        main_.board().pauseOrResume(n);
+    else if (n >= 0)
+        fail("InvalidArgs", tr("Timer %1 is not paused.").arg(slot));
+}
+
+void RemoteControl::AddTime(int slot, int seconds)
+{
+    const int n = slotIndex(slot);
+    if (n >= 0 && main_.board().commands(n).addTime && seconds > 0 && seconds <= DaySecs)
+        main_.board().addTime(n, seconds);
+    else if (n >= 0)
+        fail("InvalidArgs", tr("Timer %1 cannot be given %2 seconds more.").arg(slot).arg(seconds));
+}
+
+void RemoteControl::Restart(int slot)
+{
+    const int n = slotIndex(slot);
+    if (n >= 0 && main_.board().commands(n).restart)
+        main_.board().restart(n);
+    else if (n >= 0)
+        fail("InvalidArgs", tr("Timer %1 cannot be restarted.").arg(slot));
+}
+
+RemoteCall RemoteControl::localCall()
+{
+    return [this](const QString& method, const QVariantList& arguments) {
+        lastError_.clear();
+        CallResult result;
+        if (method == QLatin1String("Launch"))
+            result.value = Launch(arguments.value(0).toMap());
+        else if (method == QLatin1String("List"))
+            result.value = List();
+        else
+            QMetaObject::invokeMethod(this, method.toLatin1().constData());
+        result.error = lastError_;
+        result.badArgument = badArgument_;
+        return result;
+    };
+}
+
+void RemoteControl::Activate()
+{
+    main_.bringToFront();
+}
+
+} // namespace quandrel

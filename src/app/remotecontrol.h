@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/commandline.h"
+#include "engine/launch.h"
+
+#include <QDBusContext>
+#include <QObject>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace quandrel {
+
+class MainWindow;
+struct Services;
+
+// What the running Quandrel offers on the session bus (and what a second
+// start of the program uses). Slots are numbered 1 to 6, as the timer
+// windows' default titles are. Errors come back as D-Bus errors named
+// io.github.quandrel.Quandrel.Error.AllTimersInUse, .InvalidArgs and .NoSuchTimer.
+class RemoteControl final : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "io.github.quandrel.Quandrel")
+public:
+    RemoteControl(MainWindow& main, Services& services, QObject* parent = nullptr);
+
+    // The last error of a call made without the bus (tests, the first start).
+    QString lastError() const { return lastError_; }
+    // Calls made in this process, as the command line of the first start does.
+    RemoteCall localCall();
+
+public slots:
+    // Starts a timer; the slot it took.
+    int Launch(const QVariantMap& choices);
+    // One line per running timer: slot, title, kind and reading, tab-separated.
+    QStringList List();
+    void Close(int slot);
+    void HideAll();
+    void ShowAll();
+    void CloseAll();
+    void Pause(int slot);
+    void Resume(int slot);
+    void AddTime(int slot, int seconds);
+    void Restart(int slot);
+    // Brings the main window to the front.
+    void Activate();
+
+private:
+    bool fail(const char* error, const QString& message);
+    bool resolve(const QVariantMap& choices, LaunchRequest* request);
+    int slotIndex(int slot);
+
+    MainWindow& main_;
+    Services& services_;
+    QString lastError_;
+    bool badArgument_ = false;
+};
+
+} // namespace quandrel

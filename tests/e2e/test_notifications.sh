@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# A timer that goes off while hidden is announced by the desktop's notification
+# server (dunst), once, and its "Show" button brings the window back. Run
+# through scripts/e2e_notifications.sh (a private session bus and a virtual
+# display). With SHOT_DIR set, screenshots of the notification are kept there.
+set -u
+q="$QUANDREL_BIN"
+scratch=$(mktemp -d)
+failures=0
+check() { # description command...
+    if "${@:2}"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi
+}
+shown() { xdotool search --sync --onlyvisible --name "^$1\$" >/dev/null; }
+hidden() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
+count() { dunstctl count "$1"; }
+
+# dunst's menu of a notification's buttons is a dmenu; this one picks "Show".
+cat >"$scratch/pick" <<'PICK'
+#!/bin/sh
+grep -m1 'Show'
+PICK
+chmod +x "$scratch/pick"
+printf '[global]\n    dmenu = %s\n' "$scratch/pick" >"$scratch/dunstrc"
+dunst -config "$scratch/dunstrc" >"$scratch/dunst.log" 2>&1 & server=$!
+"$q" & quandrel=$!
+owned() { dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+    string:io.github.quandrel.Quandrel 2>/dev/null | grep -q true; }
+for _ in $(seq 200); do owned && break; sleep 0.05; done
+
+"$q" --count-down 0:00:02 --title Tea >/dev/null
+"$q" --hide-all
+check "hidden by Hide All" hidden Tea
+sleep 3
+check "one notification is on screen" [ "$(count displayed)" = 1 ]
+[ -n "${SHOT_DIR:-}" ] && import -window root "$SHOT_DIR/notification.png"
+dunstctl context
+check "its Show button brings the window back" shown Tea
+sleep 0.5
+check "and takes the notification away" [ "$(count displayed)" = 0 ]
+history=$(dunstctl history)
+check "exactly one notification arrived, titled Tea" python3 -c '
+import json, sys
+shown = [n for group in json.loads(sys.argv[1])["data"] for n in group]
+sys.exit(not (len(shown) == 1 and shown[0]["summary"]["data"] == "Tea"
+              and shown[0]["body"]["data"].startswith("Count-down of 0:00:02 done")))' "$history"
+
+kill "$quandrel" "$server"
+wait 2>/dev/null
+rm -rf "$scratch"
+[ $failures = 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
+exit $failures

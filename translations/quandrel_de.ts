@@ -1,0 +1,641 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Quandrel: up to six timers, alarm clocks and stopwatches at once. With Quandrel running, a second start hands it its options.</source>
+        <translation>Quandrel: bis zu sechs Timer, Wecker und Stoppuhren gleichzeitig. Läuft Quandrel schon, übergibt ein zweiter Start ihm seine Optionen.</translation>
+    </message>
+    <message>
+        <source>duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>time</source>
+        <translation>Uhrzeit</translation>
+    </message>
+    <message>
+        <source>text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>name|file</source>
+        <translation>Name|Datei</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Unerwartetes Argument „%1“.</translation>
+    </message>
+    <message>
+        <source>--alarm: &apos;%1&apos; is not a time of day (HH:MM or HH:MM:SS).</source>
+        <translation>--alarm: „%1“ ist keine Uhrzeit (HH:MM oder HH:MM:SS).</translation>
+    </message>
+    <message>
+        <source>--%1: &apos;%2&apos; is not a duration (H:MM:SS, MM:SS, or 90s, 25m, 1h30m; up to 23:59:59).</source>
+        <translation>--%1: „%2“ ist keine Dauer (H:MM:SS, MM:SS oder 90s, 25m, 1h30m; bis 23:59:59).</translation>
+    </message>
+    <message>
+        <source>Choose one of --count-down, --count-up, --alarm and --stopwatch.</source>
+        <translation>Bitte nur eines von --count-down, --count-up, --alarm und --stopwatch wählen.</translation>
+    </message>
+    <message>
+        <source>--%1 needs a timer to start: --count-down, --count-up, --alarm or --stopwatch.</source>
+        <translation>--%1 braucht einen Timer zum Starten: --count-down, --count-up, --alarm oder --stopwatch.</translation>
+    </message>
+    <message>
+        <source>--auto-restart is for --count-down and --count-up.</source>
+        <translation>--auto-restart gilt für --count-down und --count-up.</translation>
+    </message>
+    <message>
+        <source>Started timer %1.</source>
+        <translation>Timer %1 gestartet.</translation>
+    </message>
+    <message>
+        <source>Quandrel is not running, and there is no display to start it on.</source>
+        <translation>Quandrel läuft nicht, und es gibt keinen Bildschirm, um es zu starten.</translation>
+    </message>
+    <message>
+        <source>Start a count-down of DURATION: H:MM:SS, MM:SS, or 90s, 25m, 1h30m (up to 23:59:59).</source>
+        <translation>Einen Countdown über DAUER starten: H:MM:SS, MM:SS oder 90s, 25m, 1h30m (bis 23:59:59).</translation>
+    </message>
+    <message>
+        <source>Start a count-up of DURATION.</source>
+        <translation>Einen Aufwärtszähler über DAUER starten.</translation>
+    </message>
+    <message>
+        <source>The count-down or count-up restarts itself.</source>
+        <translation>Der Countdown oder Aufwärtszähler startet sich selbst neu.</translation>
+    </message>
+    <message>
+        <source>Start an alarm clock for a time of day, HH:MM[:SS] (24-hour).</source>
+        <translation>Einen Wecker für eine Uhrzeit stellen, HH:MM[:SS] (24 Stunden).</translation>
+    </message>
+    <message>
+        <source>Start a stopwatch.</source>
+        <translation>Eine Stoppuhr starten.</translation>
+    </message>
+    <message>
+        <source>The timer&apos;s title.</source>
+        <translation>Der Titel des Timers.</translation>
+    </message>
+    <message>
+        <source>The alert sound: a list name such as Bleep or Biscuits, None, or a wave file.</source>
+        <translation>Der Alarmton: ein Name aus der Liste wie Bleep oder Biscuits, None oder eine WAV-Datei.</translation>
+    </message>
+    <message>
+        <source>The timer comes to the front and stays on top when it goes off.</source>
+        <translation>Der Timer kommt nach vorn und bleibt im Vordergrund, wenn er abläuft.</translation>
+    </message>
+    <message>
+        <source>Hide every timer window.</source>
+        <translation>Alle Timerfenster ausblenden.</translation>
+    </message>
+    <message>
+        <source>Show every timer window again.</source>
+        <translation>Alle Timerfenster wieder zeigen.</translation>
+    </message>
+    <message>
+        <source>Close every timer.</source>
+        <translation>Alle Timer schließen.</translation>
+    </message>
+    <message>
+        <source>List the running timers: slot, title, kind, reading.</source>
+        <translation>Die laufenden Timer auflisten: Platz, Titel, Art, Anzeige.</translation>
+    </message>
+</context>
+<context>
+    <name>Timer</name>
+    <message>
+        <source>Cycles: %1</source>
+        <translation>Zyklen: %1</translation>
+    </message>
+    <message>
+        <source>N/A</source>
+        <translation>k. A.</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Kein Ton</translation>
+    </message>
+    <message>
+        <source>Alarm Set At: %1</source>
+        <translation>Gestellt um: %1</translation>
+    </message>
+    <message>
+        <source>Alarm Set For:</source>
+        <translation>Wecker für:</translation>
+    </message>
+    <message>
+        <source>0 elapsed</source>
+        <translation>0 vergangen</translation>
+    </message>
+    <message>
+        <source>%1 elapsed of %2 sec</source>
+        <translation>%1 von %2 s vergangen</translation>
+    </message>
+    <message>
+        <source>CountDown:</source>
+        <translation>Countdown:</translation>
+    </message>
+    <message>
+        <source>CountUp:</source>
+        <translation>Aufwärts:</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Counting %1h %2m %3s</source>
+        <translation>Zählt %1 h %2 min %3 s</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>J</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>Stopwatch</source>
+        <translation>Stoppuhr</translation>
+    </message>
+</context>
+<context>
+    <name>WaveFile</name>
+    <message>
+        <source>its compressed samples are too long to decode</source>
+        <translation>ihre komprimierten Tondaten sind zu lang zum Entpacken</translation>
+    </message>
+    <message>
+        <source>it is not a wave file</source>
+        <translation>sie ist keine WAV-Datei</translation>
+    </message>
+    <message>
+        <source>its format is cut short</source>
+        <translation>ihr Format ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>its samples come before their format</source>
+        <translation>ihre Tondaten stehen vor ihrem Format</translation>
+    </message>
+    <message>
+        <source>it is cut short before its sound</source>
+        <translation>sie endet vor ihren Tondaten</translation>
+    </message>
+    <message>
+        <source>its format is not one a sound can have</source>
+        <translation>ihr Format ist ungültig</translation>
+    </message>
+    <message>
+        <source>it holds no sound</source>
+        <translation>sie enthält keinen Ton</translation>
+    </message>
+    <message>
+        <source>it is not there</source>
+        <translation>sie ist nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>it is not a file</source>
+        <translation>sie ist keine Datei</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>sie ist nicht lesbar</translation>
+    </message>
+</context>
+<context>
+    <name>quandrel::AlertPlayer</name>
+    <message>
+        <source>Sound Card Check</source>
+        <translation>Soundkarte prüfen</translation>
+    </message>
+    <message>
+        <source>Your system cannot play WAV files</source>
+        <translation>Ihr System kann keine WAV-Dateien abspielen</translation>
+    </message>
+</context>
+<context>
+    <name>quandrel::MainWindow</name>
+    <message>
+        <source>LaunchTimer</source>
+        <translation>Timer starten</translation>
+    </message>
+    <message>
+        <source>Launch Duration Timer/Alarm Clock Timer/Stopwatch Timer</source>
+        <translation>Countdown, Wecker oder Stoppuhr starten</translation>
+    </message>
+    <message>
+        <source>Quandrel logo</source>
+        <translation>Quandrel-Logo</translation>
+    </message>
+    <message>
+        <source>Current Time</source>
+        <translation>Aktuelle Uhrzeit</translation>
+    </message>
+    <message>
+        <source>Current Time:</source>
+        <translation>Aktuelle Uhrzeit:</translation>
+    </message>
+    <message>
+        <source>Number of timers running</source>
+        <translation>Anzahl laufender Timer</translation>
+    </message>
+    <message>
+        <source>Quandrel: six timers, alarms and stopwatches at once</source>
+        <translation>Quandrel: sechs Timer, Wecker und Stoppuhren gleichzeitig</translation>
+    </message>
+    <message>
+        <source>These sounds could not be saved to %1 and will not play: %2.</source>
+        <translation>Diese Töne konnten nicht in %1 gespeichert werden und werden nicht gespielt: %2.</translation>
+    </message>
+    <message>
+        <source>all timers are in use</source>
+        <translation>alle Timer sind belegt</translation>
+    </message>
+    <message>
+        <source>There is Currently 1 Timer running</source>
+        <translation>Zurzeit läuft 1 Timer</translation>
+    </message>
+    <message>
+        <source>There are Currently %1 Timers running</source>
+        <translation>Zurzeit laufen %1 Timer</translation>
+    </message>
+</context>
+<context>
+    <name>quandrel::RemoteControl</name>
+    <message>
+        <source>There is no timer %1.</source>
+        <translation>Es gibt keinen Timer %1.</translation>
+    </message>
+    <message>
+        <source>Say which timer to start: count-down, count-up, alarm or stopwatch.</source>
+        <translation>Bitte angeben, welcher Timer starten soll: count-down, count-up, alarm oder stopwatch.</translation>
+    </message>
+    <message>
+        <source>A duration is at most 23:59:59.</source>
+        <translation>Eine Dauer ist höchstens 23:59:59.</translation>
+    </message>
+    <message>
+        <source>A time of day is from 00:00:00 to 23:59:59.</source>
+        <translation>Eine Uhrzeit liegt zwischen 00:00:00 und 23:59:59.</translation>
+    </message>
+    <message>
+        <source>--sound: &apos;%1&apos; is neither a sound of the list nor a wave file that can be played (%2).</source>
+        <translation>--sound: „%1“ ist weder ein Ton der Liste noch eine abspielbare WAV-Datei (%2).</translation>
+    </message>
+    <message>
+        <source>all timers are in use</source>
+        <translation>alle Timer sind belegt</translation>
+    </message>
+    <message>
+        <source>(paused)</source>
+        <translation>(angehalten)</translation>
+    </message>
+    <message>
+        <source>(expired)</source>
+        <translation>(abgelaufen)</translation>
+    </message>
+    <message>
+        <source>Timer %1 cannot be paused now.</source>
+        <translation>Timer %1 kann jetzt nicht angehalten werden.</translation>
+    </message>
+    <message>
+        <source>Timer %1 is not paused.</source>
+        <translation>Timer %1 ist nicht angehalten.</translation>
+    </message>
+    <message>
+        <source>Timer %1 cannot be given %2 seconds more.</source>
+        <translation>Timer %1 kann keine %2 Sekunden mehr bekommen.</translation>
+    </message>
+    <message>
+        <source>Timer %1 cannot be restarted.</source>
+        <translation>Timer %1 kann nicht neu gestartet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>quandrel::SetupPanel</name>
+    <message>
+        <source>Up arrow raises the value, Down arrow lowers it</source>
+        <translation>Pfeil nach oben erhöht den Wert, Pfeil nach unten verringert ihn</translation>
+    </message>
+    <message>
+        <source>Duration Timer</source>
+        <translation>Dauer-Timer</translation>
+    </message>
+    <message>
+        <source>Count Up</source>
+        <translation>Aufwärts</translation>
+    </message>
+    <message>
+        <source>Enable Count Up Timer (for chosen duration)</source>
+        <translation>Aufwärtszähler wählen (für die gewählte Dauer)</translation>
+    </message>
+    <message>
+        <source>Count Down</source>
+        <translation>Countdown</translation>
+    </message>
+    <message>
+        <source>Enable Count Down Timer (for chosen duration)</source>
+        <translation>Countdown wählen (für die gewählte Dauer)</translation>
+    </message>
+    <message>
+        <source>Autostart</source>
+        <translation>Neustart</translation>
+    </message>
+    <message>
+        <source>Auto-restart Count Up/Down, when finished </source>
+        <translation>Aufwärtszähler/Countdown nach Ablauf neu starten </translation>
+    </message>
+    <message>
+        <source>Timer duration: hours</source>
+        <translation>Timerdauer: Stunden</translation>
+    </message>
+    <message>
+        <source>Timer duration: minutes</source>
+        <translation>Timerdauer: Minuten</translation>
+    </message>
+    <message>
+        <source>Timer duration: seconds</source>
+        <translation>Timerdauer: Sekunden</translation>
+    </message>
+    <message>
+        <source>hrs</source>
+        <translation>Std</translation>
+    </message>
+    <message>
+        <source>mins</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>secs</source>
+        <translation>Sek</translation>
+    </message>
+    <message>
+        <source>Alarm Clock</source>
+        <translation>Wecker</translation>
+    </message>
+    <message>
+        <source>Activate</source>
+        <translation>Aktivieren</translation>
+    </message>
+    <message>
+        <source>Enable Alarm Clock Timer</source>
+        <translation>Wecker wählen</translation>
+    </message>
+    <message>
+        <source>Alarm time: hour</source>
+        <translation>Weckzeit: Stunde</translation>
+    </message>
+    <message>
+        <source>Alarm time: minutes</source>
+        <translation>Weckzeit: Minuten</translation>
+    </message>
+    <message>
+        <source>Alarm time: seconds</source>
+        <translation>Weckzeit: Sekunden</translation>
+    </message>
+    <message>
+        <source>Alarm time: AM/PM</source>
+        <translation>Weckzeit: AM/PM</translation>
+    </message>
+    <message>
+        <source>StopWatch</source>
+        <translation>Stoppuhr</translation>
+    </message>
+    <message>
+        <source>Enable Stopwatch Timer</source>
+        <translation>Stoppuhr wählen</translation>
+    </message>
+    <message>
+        <source>Activate StopWatch</source>
+        <translation>Stoppuhr aktivieren</translation>
+    </message>
+    <message>
+        <source>Alert Text</source>
+        <translation>Alarmtext</translation>
+    </message>
+    <message>
+        <source>Enter text to show as Timer title, and flash when Timer goes off</source>
+        <translation>Text als Titel des Timers, blinkt, wenn der Timer abläuft</translation>
+    </message>
+    <message>
+        <source>Activate Alarm Clock</source>
+        <translation>Wecker aktivieren</translation>
+    </message>
+</context>
+<context>
+    <name>quandrel::SoundChoice</name>
+    <message>
+        <source>Sound Select</source>
+        <translation>Tonauswahl</translation>
+    </message>
+    <message>
+        <source>Choose sound to play when Timer goes off</source>
+        <translation>Ton wählen, der beim Ablauf des Timers spielt</translation>
+    </message>
+    <message>
+        <source>Test sound to play when Timer goes off</source>
+        <translation>Den Ton zum Ablauf des Timers probehören</translation>
+    </message>
+    <message>
+        <source>Test Play</source>
+        <translation>Probehören</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Kein Ton</translation>
+    </message>
+    <message>
+        <source>Play File...</source>
+        <translation>Datei abspielen …</translation>
+    </message>
+    <message>
+        <source>Select a Wave File to Open</source>
+        <translation>Eine WAV-Datei zum Öffnen wählen</translation>
+    </message>
+    <message>
+        <source>Wave File (*.wav)|*.wav</source>
+        <translation>WAV-Datei (*.wav)|*.wav</translation>
+    </message>
+    <message>
+        <source>The sound file %1 cannot be played: %2. The sound stays %3.</source>
+        <translation>Die Tondatei %1 kann nicht abgespielt werden: %2. Der Ton bleibt %3.</translation>
+    </message>
+    <message>
+        <source>Stop Play</source>
+        <translation>Wiedergabe stoppen</translation>
+    </message>
+    <message>
+        <source>Sound Card Check</source>
+        <translation>Soundkarte prüfen</translation>
+    </message>
+    <message>
+        <source>Your system cannot play WAV files</source>
+        <translation>Ihr System kann keine WAV-Dateien abspielen</translation>
+    </message>
+</context>
+<context>
+    <name>quandrel::TimerBoard</name>
+    <message>
+        <source>Cycle %1 done</source>
+        <translation>Zyklus %1 beendet</translation>
+    </message>
+    <message>
+        <source>Alarm %1</source>
+        <translation>Wecker %1</translation>
+    </message>
+    <message>
+        <source>Count-down of %1 done</source>
+        <translation>Countdown über %1 abgelaufen</translation>
+    </message>
+    <message>
+        <source>Count-up of %1 done</source>
+        <translation>Aufwärtszähler über %1 abgelaufen</translation>
+    </message>
+    <message>
+        <source>%1 at %2</source>
+        <translation>%1 um %2</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>Zeigen</translation>
+    </message>
+    <message>
+        <source>Close timer</source>
+        <translation>Timer schließen</translation>
+    </message>
+    <message>
+        <source>+1 min</source>
+        <translation>+1 Min</translation>
+    </message>
+</context>
+<context>
+    <name>quandrel::TimerWindow</name>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Timer reading</source>
+        <translation>Timeranzeige</translation>
+    </message>
+    <message>
+        <source>Enter/Amend Timer title</source>
+        <translation>Titel des Timers eingeben/ändern</translation>
+    </message>
+    <message>
+        <source>Timer title</source>
+        <translation>Titel des Timers</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <source>Start/Stop Stopwatch</source>
+        <translation>Stoppuhr starten/anhalten</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Reset Stopwatch</source>
+        <translation>Stoppuhr zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Cycles completed</source>
+        <translation>Abgeschlossene Zyklen</translation>
+    </message>
+    <message>
+        <source>Auto-restart</source>
+        <translation>Neustart</translation>
+    </message>
+    <message>
+        <source>Alert sound</source>
+        <translation>Alarmton</translation>
+    </message>
+    <message>
+        <source>Current Time: %1</source>
+        <translation>Uhrzeit: %1</translation>
+    </message>
+    <message>
+        <source>Timer %1</source>
+        <translation>Timer %1</translation>
+    </message>
+    <message>
+        <source>could not be played</source>
+        <translation>konnte nicht abgespielt werden</translation>
+    </message>
+    <message>
+        <source>%1 could not be played; a built-in sound played instead.</source>
+        <translation>%1 konnte nicht abgespielt werden; ein eingebauter Ton spielte stattdessen.</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Fortsetzen</translation>
+    </message>
+    <message>
+        <source>+1 min</source>
+        <translation>+1 Min</translation>
+    </message>
+    <message>
+        <source>+5 min</source>
+        <translation>+5 Min</translation>
+    </message>
+    <message>
+        <source>Restart</source>
+        <translation>Neu starten</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+</context>
+<context>
+    <name>quandrel::WindowCommands</name>
+    <message>
+        <source>Global</source>
+        <translation>Alle</translation>
+    </message>
+    <message>
+        <source>Hide All</source>
+        <translation>Alle ausblenden</translation>
+    </message>
+    <message>
+        <source>Hide all open Timers</source>
+        <translation>Alle offenen Timer ausblenden</translation>
+    </message>
+    <message>
+        <source>Close All</source>
+        <translation>Alle schließen</translation>
+    </message>
+    <message>
+        <source>Close all open Timers</source>
+        <translation>Alle offenen Timer schließen</translation>
+    </message>
+    <message>
+        <source>pop on top</source>
+        <translation>nach vorn</translation>
+    </message>
+    <message>
+        <source>Bring a timer to the front and keep it on top when it goes off</source>
+        <translation>Einen ablaufenden Timer nach vorn holen und im Vordergrund halten</translation>
+    </message>
+    <message>
+        <source>pop top</source>
+        <translation>vorn</translation>
+    </message>
+    <message>
+        <source>Show All</source>
+        <translation>Alle zeigen</translation>
+    </message>
+</context>
+</TS>
