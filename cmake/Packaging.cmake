@@ -100,8 +100,9 @@ endif()
 # The libraries the program links come from dpkg-shlibdeps (package dpkg-dev);
 # Qt's X11 platform plugin is loaded at run time, so it is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# SDL is loaded when the first sound plays, so dpkg-shlibdeps does not see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsdl2-2.0-0")
 # Wayland sessions need Qt's Wayland platform plugin; without it Qt falls back to XWayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 
 include(CPack)
