@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An empty Qt Widgets window: the comparison point for the start-up time and
 // memory of the real program.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints where the controls that launch timers sit, in window coordinates,
 // so that procbench.py can drive the real program with mouse clicks.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program and reports how long it took until one of its windows was
 // mapped and viewable on the X display, from just before the program was
 // executed. Event-driven: it listens to the X server rather than polling.

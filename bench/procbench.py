@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Process-level benchmarks of the real program on a private X server.
 
 Start-up (exec to the main window mapped) next to a bare Qt window's, idle

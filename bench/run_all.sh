@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Release benchmarks if needed, runs them all and prints a summary.
 #
 #   bash bench/run_all.sh            full run (about 4 minutes)

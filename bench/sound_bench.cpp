@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound latency: from an alert sound request being raised to the sound device
 // starting to play it.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints the summary table of a benchmark run from its "RESULT key value" lines.
 
     summary.py RESULTS_FILE

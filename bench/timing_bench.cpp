@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Expiry and clock-line precision in a real event loop.
 //
 // The whole main window runs on the real system clock and the real tick

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation as a desktop program and the Debian package.
 #
 #   cmake --install build [--prefix ~/.local]    program, desktop entry, icons, metainfo,

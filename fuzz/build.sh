@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer into $QUANDREL_FUZZ_BUILD (../build-fuzz beside
 # the repository unless set). Needs clang and libclang-rt-14-dev.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the fuzz targets check, shared with the tests that replay the stored
 // inputs. A check returns "" when every property holds, or what went wrong.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shown name of any picked path.
 #include "checks.h"
 #include "fuzz_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Launch time texts: any text, and every locale's own time format.
 #include "checks.h"
 #include "fuzz_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picked file of any content on the real sound device (SDL's dummy
 // driver): refused at once, or played and closed cleanly.
 #include "fuzz_main.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Regenerates Quandrel's built-in recordings (sounds/*.wav) and pictures
 # (images/*.png, images/*.gif) from the recipes below and the SVG drawings in
 # images/.  The generated files are committed, so building the app does not

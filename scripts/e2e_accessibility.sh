@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The accessibility end-to-end test: drives the real Quandrel through the
 # AT-SPI accessibility bus on a virtual display (names and descriptions, a
 # count-down set up from the keyboard, launched, expired and closed).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command-line end-to-end test: a running Quandrel and second starts of
 # the program on a private session bus and a virtual display.
 #

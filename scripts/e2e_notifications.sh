@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The notification end-to-end test: a timer that goes off hidden, announced by
 # dunst on a private session bus and a virtual display, and its Show button.
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the end-to-end scripts: headless COMMAND... runs a command on a
 # virtual X display with a window manager, inside a private D-Bus session
 # bus, with SDL's dummy audio and throw-away data and runtime folders.

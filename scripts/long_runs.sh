@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The long robustness runs, one command:
 #   1. the randomised journey (100,000 steps unless told otherwise) under
 #      AddressSanitizer and UndefinedBehaviorSanitizer, with LeakSanitizer at

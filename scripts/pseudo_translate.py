@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a pseudo-translation of Quandrel: every text about 40 % longer than
 English and bracketed, so that a window that clips or truncates a translated
 text shows it at a glance.

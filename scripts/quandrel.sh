@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up a Debian 12 machine for Quandrel, builds it, and runs it or its tests.
 #
 #   bash scripts/quandrel.sh run        install what is missing, build, start Quandrel

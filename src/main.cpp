@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/remotecontrol.h"
@@ -45,8 +46,8 @@ int commandWithoutDisplay(int argc, char** argv, const QStringList& arguments)
     if (bus.isConnected() && bus.interface()->isServiceRegistered(BusName))
         return runCommand(parsed.command, callOverBus());
     std::fputs(qPrintable(QStringLiteral("quandrel: ") +
-                          QCoreApplication::translate("CommandLine",
-                                                      "Quandrel is not running, and there is no display to start it on.") +
+                          QCoreApplication::translate(
+                              "CommandLine", "Quandrel is not running, and there is no display to start it on.") +
                           QLatin1Char('\n')),
                stderr);
     return 1;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What can be done to a running timer beyond watching it: pause, more time,
 // a new start, and the desktop notification that says it went off.
 #include "app/timerboard.h"

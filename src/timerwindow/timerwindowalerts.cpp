@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timer window's alerts, pop-up and stopwatch.
 #include "platform/windowops.h"
 #include "timerwindow/timerwindow.h"

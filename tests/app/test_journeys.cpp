@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Seeded random use of the whole program on the simulated clock, with the
 // program's rules checked after every step. A failure names its seed and
 // step; QUANDREL_JOURNEY_SEED and QUANDREL_JOURNEY_STEPS replay one.

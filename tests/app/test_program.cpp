@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program on the simulated clock, driven through its controls.
 #include "support/harness.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the real Quandrel from outside through the accessibility bus.
 
 Run it through tests/e2e/run_e2e.sh, which provides a virtual X display, a

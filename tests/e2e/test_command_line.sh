@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command line against a running Quandrel: two processes on one private
 # session bus and a virtual display. Run through scripts/e2e_command_line.sh.
 set -u

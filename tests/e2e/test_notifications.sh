@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A timer that goes off while hidden is announced by the desktop's notification
 # server (dunst), once, and its "Show" button brings the window back. Run
 # through scripts/e2e_notifications.sh (a private session bus and a virtual

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine on its own: time arithmetic, one tick of each kind, the alerts
 // and the stopwatch, as tables of inputs and what must come out.
 #include "checks.h"

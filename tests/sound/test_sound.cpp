@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound: the alert player and the test play on the fake device, the
 // recordings and hostile files on the real SDL device (dummy driver).
 #include "support/harness.h"
