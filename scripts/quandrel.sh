@@ -12,7 +12,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libsdl2-dev libgtest-dev
+    qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libfontconfig-dev libsdl2-dev libgtest-dev
     fonts-dejavu-core xvfb xauth openbox imagemagick
 )
 

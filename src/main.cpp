@@ -18,6 +18,11 @@
 
 #include <cstdio>
 #include <memory>
+#include <thread>
+
+#ifdef QUANDREL_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace {
 
@@ -66,6 +71,12 @@ int main(int argc, char** argv)
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return commandWithoutDisplay(argc, argv, arguments);
 
+#ifdef QUANDREL_HAVE_FONTCONFIG
+    // Reading the font configuration is the largest single piece of work
+    // before the window can be laid out: it goes on beside QApplication's
+    // own start, and the first font is taken only once it is done.
+    std::jthread fontConfiguration([] { FcInit(); });
+#endif
     // On X11, Qt hands repaints to the X server through shared memory and
     // then waits for a round trip before it paints the same area again, which
     // wakes the program twice more for every clock tick. Our repaints are a
@@ -101,6 +112,9 @@ int main(int argc, char** argv)
         return 1;
     }
 
+#ifdef QUANDREL_HAVE_FONTCONFIG
+    fontConfiguration.join();
+#endif
     SystemClock clock;
     QtTickTimerFactory timers(clock);
     QtDialogs dialogs;

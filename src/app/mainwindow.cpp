@@ -22,6 +22,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -147,7 +148,7 @@ QString MainWindow::timeOfDay() const
 
 void MainWindow::start()
 {
-    setWindowIcon(QIcon(QStringLiteral(":/images/mainicon.png")));
+    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/images/mainicon-48.png"))));
     logo_->setPixmap(loadResourcePicture(101, QStringLiteral("Custom"), QString(), devicePixelRatioF()));
     clockLabel_->setText(timeOfDay());
     holdLabelSize(clockLabel_, timeOfDayShapes(services_.locale));

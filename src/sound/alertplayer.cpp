@@ -18,8 +18,10 @@ AlertPlayer::AlertPlayer(SlotTable& table, Services& services, SoundSource& sour
           services, [this] { return playing_ && services_.sound.isPlaying(); }, [this] { finishPlay(); })
 {
     setObjectName(QStringLiteral("SoundForm"));
-    pollTimer_ = services_.timers.create(TickSchedule::interval(50));
-    pollTimer_->onTick = [this] { takeRequest(); };
+    // A request is taken as soon as the event that raised it has been
+    // handled, so that requests raised together are taken in slot order.
+    takeTimer_ = services_.timers.create(TickSchedule::interval(1));
+    takeTimer_->onTick = [this] { takeRequest(); };
 }
 
 AlertPlayer::~AlertPlayer()
@@ -42,7 +44,7 @@ void AlertPlayer::stop()
     started_ = false;
     services_.sound.stop();
     services_.sound.close();
-    pollTimer_->setEnabled(false);
+    takeTimer_->setEnabled(false);
     playWait_.cancel();
     table_.onSoundRequest = nullptr;
     queue_.clear();
@@ -53,12 +55,12 @@ void AlertPlayer::stop()
 void AlertPlayer::wake()
 {
     if (started_ && !busy() && table_.anySoundRequest())
-        pollTimer_->setEnabled(true);
+        takeTimer_->setEnabled(true);
 }
 
 void AlertPlayer::takeRequest()
 {
-    pollTimer_->setEnabled(false);
+    takeTimer_->setEnabled(false);
     if (busy())
         return; // taken when the current sequence has ended (playNext wakes us)
     // Alerts before restart cycles, lower slots before higher ones.

@@ -30,7 +30,7 @@ public:
 // alerts before restart cycles and lower slots before higher ones, and plays
 // each to its end: an alert three times (cut at 3 s), a dish sound as an
 // announcement, a cycle once. Nothing runs while no request waits: a raised
-// request wakes the player, which serves it within 50 ms.
+// request wakes the player, which takes it at once.
 class AlertPlayer final : public QObject {
     Q_OBJECT
 public:
@@ -59,7 +59,7 @@ private:
     SlotTable& table_;
     Services& services_;
     SoundSource& source_;
-    std::unique_ptr<TickTimer> pollTimer_; // 50 ms, enabled while a request waits
+    std::unique_ptr<TickTimer> takeTimer_; // enabled while a request waits
     PlayWait playWait_;                    // until the sound that plays has ended
     QStringList queue_;
     int slot_ = -1; // whose sequence plays

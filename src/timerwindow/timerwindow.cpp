@@ -16,6 +16,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -69,7 +70,7 @@ TimerWindow::TimerWindow(int slot, Services& services, TimerWindowHost& host)
 {
     setObjectName(QStringLiteral("ALARMFORM%1").arg(slot));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(QIcon(QStringLiteral(":/images/timericon.png")));
+    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/images/timericon-48.png"))));
     // The menu of the window also comes up from the keyboard (the Menu key
     // brings it by itself).
     auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
