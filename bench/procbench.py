@@ -58,7 +58,8 @@ def rss_mib(pid):
 
 
 class Display:
-    """Xvfb with openbox on the first free display from :42 on."""
+    """Xvfb with openbox on the first free display from :42 on, and a session
+    bus of its own: Quandrel owns its name there, as on a desktop."""
 
     def __init__(self):
         number = next(n for n in range(42, 200)
@@ -67,6 +68,9 @@ class Display:
         self.server = subprocess.Popen(["Xvfb", self.name, "-screen", "0", "1920x1080x24", "-nolisten", "tcp"],
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.wm = None
+        self.bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"],
+                                    stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.bus_address = self.bus.stdout.readline().strip()
         self.wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), "Xvfb")
         time.sleep(0.2)  # the socket comes before the server takes connections
         self.wm = subprocess.Popen(["openbox"], env=self.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -84,10 +88,10 @@ class Display:
             time.sleep(0.05)
 
     def env(self, **extra):
-        return dict(os.environ, DISPLAY=self.name, **extra)
+        return dict(os.environ, DISPLAY=self.name, DBUS_SESSION_BUS_ADDRESS=self.bus_address, **extra)
 
     def close(self):
-        for process in (self.wm, self.server):
+        for process in (self.wm, self.server, self.bus):
             if process and process.poll() is None:
                 process.terminate()
                 try:
@@ -130,7 +134,7 @@ class Bench:
     def start(self, program, data_home, keep=False):
         """Starts program under mapwait: (ms to the window mapped, CPU ms used by then, pid)."""
         out = self.run([os.path.join(self.tools, "quandrel_bench_mapwait"), "--timeout", "15000"] +
-                       (["--keep"] if keep else []) + ["--", program], data_home)
+                       (["--keep"] if keep else []) + ["--"] + program.split(" "), data_home)
         fields = dict(line.split(None, 1) for line in out.splitlines() if " " in line)
         if fields.get("mapped_ms", "timeout") == "timeout":
             raise RuntimeError(f"{program} did not map a window: {out}")
@@ -163,9 +167,10 @@ class Bench:
         # One start of each writes the recordings and warms the file cache.
         self.start(self.program, self.warm_data)
         self.start(self.bare, self.warm_data)
-        warm, bare, bare_rss = [], [], []
+        warm, bare, bare_rss, text = [], [], [], []
         for _ in range(runs):
             warm.append(self.start(self.program, self.warm_data)[:2])
+            text.append(self.start(self.bare + " --text", self.warm_data)[:2])
             *figures, pid = self.start(self.bare, self.warm_data, keep=True)
             bare.append(figures)
             time.sleep(1.0)
@@ -182,7 +187,8 @@ class Bench:
         print("  (CPU: what all threads had used when the window was mapped; less sensitive to machine load)")
         for what, key, runs_ in (("Quandrel, warm start", "warm", warm),
                                  ("Quandrel, first start (writes recordings)", "first", first),
-                                 ("bare Qt window", "bare", bare)):
+                                 ("bare Qt window", "bare", bare),
+                                 ("bare Qt window showing a line of text", "text", text)):
             wall = [w for w, _ in runs_]
             cpu = statistics.median(c for _, c in runs_)
             print(f"  {what:<42} median {statistics.median(wall):6.1f} ms   worst {max(wall):6.1f} ms"

@@ -22,13 +22,17 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QPixmap>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quandrel {
+namespace {
+constexpr int LogoSize = 64; // the logo picture's size
+}
 
 MainWindow::MainWindow(SlotTable& table, Services& services, QWidget* parent)
     : QWidget(parent), table_(table), services_(services)
@@ -148,8 +152,13 @@ QString MainWindow::timeOfDay() const
 
 void MainWindow::start()
 {
-    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/images/mainicon-48.png"))));
-    logo_->setPixmap(loadResourcePicture(101, QStringLiteral("Custom"), QString(), devicePixelRatioF()));
+    // The pictures are not needed to lay the window out: they come a moment
+    // after it is on the screen, in the place held for them.
+    logo_->setFixedSize(LogoSize, LogoSize);
+    QTimer::singleShot(0, this, [this] {
+        setWindowIcon(QIcon(QPixmap(QStringLiteral(":/images/mainicon-48.png"))));
+        logo_->setPixmap(loadResourcePicture(101, QStringLiteral("Custom"), QString(), devicePixelRatioF()));
+    });
     clockLabel_->setText(timeOfDay());
     holdLabelSize(clockLabel_, timeOfDayShapes(services_.locale));
     versionLabel_->setText(QStringLiteral("v 1.1"));
