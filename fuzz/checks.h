@@ -2,14 +2,11 @@
 #pragma once
 // What the fuzz targets check, shared with the tests that replay the stored
 // inputs. A check returns "" when every property holds, or what went wrong.
-#include "engine/soundcatalog.h"
 #include "engine/timearith.h"
 #include "platform/timeformat.h"
 
 #include <QList>
 #include <QLocale>
-
-#include <algorithm>
 
 #include <cstdint>
 
@@ -39,26 +36,6 @@ inline QString checkLaunchTime(const std::uint8_t* data, std::size_t size)
     const std::optional<int32_t> secs = readLaunchTime(text);
     if (secs && *secs != secondsOfDay(time))
         return QStringLiteral("%1: '%2' read as %3 s").arg(locale.name(), text).arg(*secs);
-    return {};
-}
-
-// Any path, UTF-8 or (byte 0 = 0xFF) UTF-16: its shown name is the start
-// of the file's own name, up to its first ".wav", never a separator.
-inline QString checkFileName(const std::uint8_t* data, std::size_t size)
-{
-    const QString path =
-        (size > 0 && data[0] == 0xFF)
-            ? QString::fromUtf16(reinterpret_cast<const char16_t*>(data + 1), qsizetype((size - 1) / 2))
-            : QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QString name = pickedFileName(path);
-    if (path.isEmpty())
-        return name == QLatin1String("None") ? QString() : QStringLiteral("empty path shows '%1'").arg(name);
-    if (name.contains(u'/') || name.contains(u'\\'))
-        return QStringLiteral("'%1' shows '%2' with a separator").arg(path, name);
-    const QString file = path.mid(std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1);
-    const qsizetype wav = file.indexOf(QLatin1String(".wav"), 0, Qt::CaseInsensitive);
-    if (file.left(wav >= 0 ? wav : file.size()) != name)
-        return QStringLiteral("'%1' shows '%2', not its file's own name").arg(path, name);
     return {};
 }
 

@@ -8,46 +8,36 @@
 #include <QDir>
 #include <QFile>
 
-#include <cstdlib>
 #include <unistd.h>
 
-namespace {
-// Both live until the process ends: Qt's own globals are gone by the time
-// static destructors would run.
-QCoreApplication* app = nullptr;
-quandrel::SdlSoundDevice* device = nullptr;
-QString* file = nullptr;
-} // namespace
+// They live until the process ends: Qt's globals are gone before static destructors run.
+static quandrel::SdlSoundDevice* device = nullptr;
+static QString* file = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    app = new QCoreApplication(*argc, *argv);
+    new QCoreApplication(*argc, *argv);
     device = new quandrel::SdlSoundDevice;
-    if (device->deviceCount() == 0) {
-        std::fprintf(stderr, "no audio device, not even SDL's dummy driver\n");
-        std::exit(1);
-    }
     file = new QString(QDir::temp().filePath(QStringLiteral("quandrel-fuzz-%1.wav").arg(getpid())));
     std::atexit([] { QFile::remove(*file); });
-    return 0;
+    return device->deviceCount() == 0 ? quandrel::fuzz::report(QStringLiteral("no audio device")) : 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     QFile out(*file);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        out.write(reinterpret_cast<const char*>(data), qint64(size)) < 0)
         return quandrel::fuzz::report(QStringLiteral("cannot write %1").arg(*file));
-    out.write(reinterpret_cast<const char*>(data), qint64(size));
     out.close();
+    const bool opened = device->open(*file);
     QString problem;
-    if (device->open(*file)) {
-        if (device->lengthMs() < 0 || (!device->play(100) && device->lengthMs() > 0))
-            problem = QStringLiteral("an open sound of %1 ms does not play").arg(device->lengthMs());
-        device->close();
-    } else if (device->lengthMs() != 0) {
+    if (opened && device->lengthMs() > 0 && !device->play(100))
+        problem = QStringLiteral("an open sound of %1 ms does not play").arg(device->lengthMs());
+    if (!opened && device->lengthMs() != 0)
         problem = QStringLiteral("a refused file has a length");
-    }
+    device->close();
     if (device->isPlaying())
         problem = QStringLiteral("the sound outlived its close");
     return quandrel::fuzz::report(problem);

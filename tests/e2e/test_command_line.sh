@@ -5,42 +5,36 @@
 set -u
 q="$QUANDREL_BIN"
 failures=0
-check() { # description command...
-    if "${@:2}"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi
-}
+check() { "${@:2}" && echo "ok   $1" || { echo "FAIL $1"; failures=$((failures + 1)); }; }
 owned() { dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
     string:io.github.quandrel.Quandrel 2>/dev/null | grep -q true; }
+shown() { xdotool search --sync --onlyvisible --name "^$1\$" >/dev/null; }
 
 "$q" & first=$!
 for _ in $(seq 200); do owned && break; sleep 0.05; done
 check "the first Quandrel owns io.github.quandrel.Quandrel" owned
-
 out=$("$q" --count-down 0:00:02 --title Tea)
 check "a second start hands the timer over and says where it went (got: $out)" [ "$out" = "Started timer 1." ]
-shown() { xdotool search --sync --onlyvisible --name "^$1\$" >/dev/null; }
 check "a window titled Tea opens in the first Quandrel" shown Tea
 list=$("$q" --list)
 check "--list prints it (got: $list)" grep -qP '^1\tTea\tcount-down\t(Start|00:00:0[12])$' <<<"$list"
 sleep 2.5
 list=$("$q" --list)
 check "it went off two seconds later (got: $list)" grep -qP '^1\tTea\tcount-down\t00:00:00 \(expired\)$' <<<"$list"
-
 err=$("$q" --count-down banana 2>&1 >/dev/null); status=$?
 check "a bad duration exits 2 and names it (got $status: $err)" [ $status = 2 ] && grep -q banana <<<"$err"
 for _ in 2 3 4 5 6; do "$q" --stopwatch >/dev/null; done
 err=$("$q" --alarm 07:30 2>&1 >/dev/null); status=$?
-check "a seventh timer exits 1 with 'all timers are in use' (got $status: $err)" [ $status = 1 ] && grep -q "all timers are in use" <<<"$err"
+check "a seventh timer exits 1 with 'all timers are in use' (got $status: $err)" [ $status = 1 ] &&
+    grep -q "all timers are in use" <<<"$err"
 "$q" --close-all
 check "--close-all closes them" [ -z "$("$q" --list)" ]
-
 xml=$(dbus-send --session --print-reply --dest=io.github.quandrel.Quandrel /io/github/quandrel/Quandrel \
     org.freedesktop.DBus.Introspectable.Introspect)
 check "the interface is introspectable" grep -q 'method name="Launch"' <<<"$xml"
-"$q"; status=$?
-check "a second start without arguments exits 0" [ $status = 0 ]
+check "a second start without arguments exits 0" "$q"
 check "and only one Quandrel runs" [ "$(pgrep -c -f "^$q")" = 1 ]
-
 kill "$first"
 wait "$first" 2>/dev/null
-[ $failures = 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
+echo "$failures check(s) failed"
 exit $failures

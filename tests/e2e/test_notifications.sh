@@ -8,12 +8,8 @@ set -u
 q="$QUANDREL_BIN"
 scratch=$(mktemp -d)
 failures=0
-check() { # description command...
-    if "${@:2}"; then echo "ok   $1"; else echo "FAIL $1"; failures=$((failures + 1)); fi
-}
+check() { "${@:2}" && echo "ok   $1" || { echo "FAIL $1"; failures=$((failures + 1)); }; }
 shown() { xdotool search --sync --onlyvisible --name "^$1\$" >/dev/null; }
-hidden() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
-count() { dunstctl count "$1"; }
 
 # dunst's menu of a notification's buttons is a dmenu; this one picks "Show".
 cat >"$scratch/pick" <<'PICK'
@@ -30,14 +26,13 @@ for _ in $(seq 200); do owned && break; sleep 0.05; done
 
 "$q" --count-down 0:00:02 --title Tea >/dev/null
 "$q" --hide-all
-check "hidden by Hide All" hidden Tea
 sleep 3
-check "one notification is on screen" [ "$(count displayed)" = 1 ]
+check "one notification is on screen" [ "$(dunstctl count displayed)" = 1 ]
 [ -n "${SHOT_DIR:-}" ] && import -window root "$SHOT_DIR/notification.png"
 dunstctl context
 check "its Show button brings the window back" shown Tea
 sleep 0.5
-check "and takes the notification away" [ "$(count displayed)" = 0 ]
+check "and takes the notification away" [ "$(dunstctl count displayed)" = 0 ]
 history=$(dunstctl history)
 check "exactly one notification arrived, titled Tea" python3 -c '
 import json, sys
@@ -48,5 +43,5 @@ sys.exit(not (len(shown) == 1 and shown[0]["summary"]["data"] == "Tea"
 kill "$quandrel" "$server"
 wait 2>/dev/null
 rm -rf "$scratch"
-[ $failures = 0 ] && echo "all checks passed" || echo "$failures check(s) failed"
+echo "$failures check(s) failed"
 exit $failures

@@ -7,31 +7,55 @@
 #include "platform/windowops.h"
 
 #include <QMap>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
+#include <QWidget>
 
+#include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace quandrel::test {
 
-// Records every message box and answers the open-file dialog with a
-// prepared path. Boxes close at once unless holdMessages is set.
+// Records the message boxes (held open with holdMessages until pressOk()) and
+// answers the open-file dialog with nextPickedFile ("" is a cancel).
 class FakeDialogs final : public Dialogs {
 public:
     struct Message {
         QString title, text;
     };
     QList<Message> messages;
-    QString nextPickedFile; // "" answers as a cancel
+    QString nextPickedFile;
     int fileDialogs = 0;
     bool holdMessages = false;
-    QList<std::function<void()>> held; // close callbacks of open boxes
-    QStringList openKeys;              // title and text of the open boxes
+    QList<std::pair<QString, std::function<void()>>> held; // title and text, and what runs at OK
 
-    void message(const QString& title, const QString& text, MessageIcon, std::function<void()> closed) override;
-    void openFile(const QString&, const QString&, std::function<void(const QString&)> picked) override;
-    void pressOk(); // on the oldest open box
-    int count(const QString& text) const;
+    void message(const QString& title, const QString& text, MessageIcon, std::function<void()> closed) override
+    {
+        const QString key = title + '\n' + text;
+        const bool open = std::any_of(held.begin(), held.end(), [&key](const auto& box) { return box.first == key; });
+        if (!open)
+            messages.append({title, text});
+        if (holdMessages && !open)
+            held.append({key, closed ? std::move(closed) : [] {}});
+        else if (closed)
+            closed();
+    }
+    void openFile(const QString&, const QString&, std::function<void(const QString&)> picked) override
+    {
+        ++fileDialogs;
+        picked(nextPickedFile);
+    }
+    void pressOk()
+    {
+        if (!held.isEmpty())
+            held.takeFirst().second();
+    }
+    int count(const QString& text) const
+    {
+        return int(std::count_if(messages.begin(), messages.end(), [&](const Message& m) { return m.text == text; }));
+    }
 };
 
 // Records window operations as readable lines, "activate ALARMFORM0".
@@ -43,17 +67,26 @@ public:
     QSet<QWidget*> onTop;
 
     bool isMinimized(QWidget* window) override { return minimized.contains(window); }
-    void restore(QWidget* window) override;
-    void setStaysOnTop(QWidget* window, bool top) override;
-    void raise(QWidget* window) override;
-    void activate(QWidget* window) override;
-    void alert(QWidget* window) override;
+    void restore(QWidget* window) override { minimized.remove(window), note("restore", window); }
+    void setStaysOnTop(QWidget* window, bool top) override
+    {
+        top ? void(onTop.insert(window)) : void(onTop.remove(window));
+        note(top ? "top" : "untop", window);
+    }
+    void raise(QWidget* window) override { note("raise", window); }
+    void activate(QWidget* window) override { note("activate", window); }
+    void alert(QWidget* window) override { note("alert", window); }
     bool applicationActive() override { return appActive; }
-    void setFocus(QWidget* control) override;
+    void setFocus(QWidget* control) override
+    {
+        calls << "focus " + control->window()->objectName() + '.' + control->objectName();
+    }
+
+private:
+    void note(const char* what, QWidget* window) { calls << QLatin1String(what) + ' ' + window->objectName(); }
 };
 
-// A sound device that records what it is asked: "open <path>", "play",
-// "play 3000", "stop", "close". A sound plays until finishPlay().
+// Records "open <path>", "play", "play 3000", "stop", "close"; a sound plays until finishPlay().
 class FakeSoundDevice final : public SoundDevice {
     Q_OBJECT
 public:
@@ -65,17 +98,40 @@ public:
     bool playing = false;
 
     int deviceCount() override { return devices; }
-    bool canPlay(const QString& path, QString* why) override;
-    bool open(const QString& path) override;
+    bool canPlay(const QString& path, QString* why) override
+    {
+        if (why)
+            *why = QStringLiteral("it is not a wave file");
+        return !path.isEmpty() && !unplayable.contains(path);
+    }
+    bool open(const QString& path) override
+    {
+        log << "open " + path;
+        const bool ok = openPath.isEmpty() && canPlay(path, nullptr);
+        if (ok)
+            openPath = path;
+        return ok;
+    }
     int lengthMs() const override { return openPath.isEmpty() ? 0 : lengthsMs.value(openPath, 1000); }
-    bool play(int limitMs = -1) override;
+    bool play(int limitMs = -1) override
+    {
+        log << (limitMs < 0 ? QStringLiteral("play") : QStringLiteral("play %1").arg(limitMs));
+        return playing = !openPath.isEmpty();
+    }
     bool isPlaying() const override { return playing; }
-    void stop() override;
-    void close() override;
+    void stop() override { log << "stop", playing = false; }
+    void close() override { log << "close", playing = false, openPath.clear(); }
 
-    void finishPlay();          // the playing sound reaches its end
-    QStringList take();         // the log since the last take
-    QStringList opened() const; // the paths opened, in order
+    void finishPlay() // the playing sound reaches its end
+    {
+        if (std::exchange(playing, false))
+            emit playEnded();
+    }
+    QStringList take() { return std::exchange(log, {}); } // the log since the last take
+    QStringList opened() const                            // the paths opened, in order
+    {
+        return QStringList(log.filter(QRegularExpression("^open "))).replaceInStrings(QRegularExpression("^open "), "");
+    }
 };
 
 // Keeps what is on screen: one notification per key.
@@ -84,11 +140,7 @@ class FakeNotifier final : public Notifier {
 public:
     QMap<int, Notification> shown;
     int sent = 0;
-    void show(int key, const Notification& n) override
-    {
-        shown.insert(key, n);
-        ++sent;
-    }
+    void show(int key, const Notification& n) override { shown.insert(key, n), ++sent; }
     void withdraw(int key) override { shown.remove(key); }
     void press(int key, const QString& action) { emit actionInvoked(key, action); }
 };

@@ -47,35 +47,29 @@ void AppHarness::click(const char* name, int slot)
     find<QAbstractButton>(name, slot)->click();
 }
 
-void AppHarness::setBar(const char* name, int value)
+void AppHarness::setBars(std::initializer_list<std::pair<const char*, int>> values)
 {
-    find<ReversedScrollBar>(name)->setValue(value);
+    for (const auto& [bar, value] : values)
+        find<ReversedScrollBar>(bar)->setValue(value);
+}
+
+void AppHarness::tick(const char* box, bool on)
+{
+    if (find<QAbstractButton>(box)->isChecked() != on)
+        click(box);
 }
 
 void AppHarness::chooseDuration(int h, int min, int s, bool autostart, bool countDown)
 {
     click(countDown ? "Option2" : "Option1");
-    if (find<QAbstractButton>("Check1")->isChecked() != autostart)
-        click("Check1");
-    setBar("VScroll1", h);
-    setBar("VScroll2", min);
-    setBar("VScroll3", s);
+    tick("Check1", autostart);
+    setBars({{"VScroll1", h}, {"VScroll2", min}, {"VScroll3", s}});
 }
 
 void AppHarness::chooseAlarm(int hour12, int min, int s, bool pm)
 {
-    if (!find<QAbstractButton>("Check2")->isChecked())
-        click("Check2");
-    setBar("VScroll4", hour12);
-    setBar("VScroll5", min);
-    setBar("VScroll6", s);
-    setBar("VScroll7", pm ? 2 : 1);
-}
-
-void AppHarness::chooseStopwatch()
-{
-    if (!find<QAbstractButton>("Check3")->isChecked())
-        click("Check3");
+    tick("Check2");
+    setBars({{"VScroll4", hour12}, {"VScroll5", min}, {"VScroll6", s}, {"VScroll7", pm ? 2 : 1}});
 }
 
 void AppHarness::pickSound(int listIndex)

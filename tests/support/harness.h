@@ -16,10 +16,8 @@
 
 namespace quandrel::test {
 
-// The whole program on fakes: a manual clock with simulated tick timers,
-// recorded dialogs, window operations and sound, and a fresh sound folder.
-// Tests drive it as a user does, through the controls' object names; the
-// clock starts at 10:00:00 on 2 March 2026.
+// The whole program on fakes and a simulated clock (from 10:00:00 on 2 March 2026),
+// driven as a user does, through the controls' object names.
 class AppHarness {
 public:
     explicit AppHarness(QTimeZone zone = QTimeZone::utc(),
@@ -47,12 +45,13 @@ public:
     QString text(const char* name, int slot = -1) const;
     bool shows(int slot, const char* name) const { return find(name, slot) && find(name, slot)->isVisible(); }
     void click(const char* name, int slot = -1);
-    void setBar(const char* name, int value);
+    void setBars(std::initializer_list<std::pair<const char*, int>> values);
+    void tick(const char* box, bool on = true);
     void type(const char* name, const QString& text, int slot = -1) { find<QLineEdit>(name, slot)->setText(text); }
     // Count Down (or Count Up) of h:min:s, optionally restarting.
     void chooseDuration(int h, int min, int s, bool autostart = false, bool countDown = true);
     void chooseAlarm(int hour12, int min, int s, bool pm);
-    void chooseStopwatch();
+    void chooseStopwatch() { tick("Check3"); }
     void pickSound(int listIndex);
     // Presses LaunchTimer; the slot taken, or -1.
     int launch();

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
 #include <QStringList>
 
 #include <ostream>
@@ -14,5 +13,5 @@ inline void PrintTo(const QString& text, std::ostream* out)
 
 inline void PrintTo(const QStringList& list, std::ostream* out)
 {
-    *out << '[' << list.join(QStringLiteral(" | ")).toStdString() << ']';
+    PrintTo(list.join(" | "), out);
 }

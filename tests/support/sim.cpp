@@ -5,21 +5,6 @@
 
 namespace quandrel::test {
 
-ClockReading ManualClock::now() const
-{
-    return {utcMs_, offsetAt(utcMs_)};
-}
-
-int ManualClock::offsetAt(qint64 utcMs) const
-{
-    return zone_.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(utcMs, QTimeZone::utc()));
-}
-
-void ManualClock::setLocal(const QDateTime& local)
-{
-    utcMs_ = QDateTime(local.date(), local.time(), zone_).toMSecsSinceEpoch();
-}
-
 class Simulation::SimTimer final : public ScheduledTickTimer {
 public:
     SimTimer(Simulation& sim, TickSchedule schedule) : ScheduledTickTimer(sim.clock_, std::move(schedule)), sim_(sim)
@@ -67,7 +52,6 @@ void Simulation::advance(qint64 ms)
             break;
         clock_.utcMs_ += next->wakeAtMono - mono_;
         mono_ = next->wakeAtMono;
-        ++wakeups_;
         next->wake();
     }
     clock_.utcMs_ += end - mono_;

@@ -17,10 +17,13 @@ namespace quandrel::test {
 class ManualClock final : public Clock {
 public:
     explicit ManualClock(QTimeZone zone = QTimeZone::utc()) : zone_(std::move(zone)) {}
-    ClockReading now() const override;
-    int offsetAt(qint64 utcMs) const override;
-
-    void setLocal(const QDateTime& local); // local date and time in the clock's zone
+    ClockReading now() const override { return {utcMs_, offsetAt(utcMs_)}; }
+    int offsetAt(qint64 utcMs) const override
+    {
+        return zone_.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(utcMs, QTimeZone::utc()));
+    }
+    // Local date and time in the clock's zone.
+    void setLocal(const QDateTime& local) { utcMs_ = QDateTime(local.date(), local.time(), zone_).toMSecsSinceEpoch(); }
     void setUtcMs(qint64 ms) { utcMs_ = ms; }
     qint64 utcMs() const { return utcMs_; }
     // Moves the wall clock without time passing (the user sets the clock).
@@ -47,9 +50,6 @@ public:
     void advance(qint64 ms);
     // Advances until the wall clock reads at least utcMs.
     void advanceToUtc(qint64 utcMs) { advance(utcMs - clock_.utcMs()); }
-    qint64 monotonicMs() const { return mono_; }
-    // Wake-ups that fired so far (ticks and early wake-ups).
-    long wakeups() const { return wakeups_; }
     // Timers whose wake-up is pending.
     int armedTimers() const;
 
@@ -59,7 +59,6 @@ private:
     ManualClock& clock_;
     std::vector<SimTimer*> timers_;
     qint64 mono_ = 0;
-    long wakeups_ = 0;
 };
 
 } // namespace quandrel::test
