@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #ifdef QUANDREL_HAVE_FONTCONFIG
@@ -33,6 +34,25 @@ void setUpApplication()
     quandrel::installTranslations();
 }
 
+void printError(const QString& message)
+{
+    std::fputs(qPrintable(QStringLiteral("quandrel: ") + message + QLatin1Char('\n')), stderr);
+}
+
+// Help, the version or a fault in the options: printed, and the exit status.
+std::optional<int> answeredAtOnce(const quandrel::ParsedCommandLine& parsed)
+{
+    if (!parsed.output.isEmpty()) {
+        std::fputs(qPrintable(parsed.output + QLatin1Char('\n')), stdout);
+        return 0;
+    }
+    if (!parsed.error.isEmpty()) {
+        printError(parsed.error);
+        return 2;
+    }
+    return std::nullopt;
+}
+
 // A command from a terminal without a display can still go to a running
 // Quandrel; there is no window to start one in.
 int commandWithoutDisplay(int argc, char** argv, const QStringList& arguments)
@@ -41,21 +61,42 @@ int commandWithoutDisplay(int argc, char** argv, const QStringList& arguments)
     QCoreApplication app(argc, argv);
     setUpApplication();
     const ParsedCommandLine parsed = parseCommandLine(arguments);
-    if (!parsed.output.isEmpty() || !parsed.error.isEmpty()) {
-        std::fputs(qPrintable((parsed.output.isEmpty() ? QStringLiteral("quandrel: ") + parsed.error : parsed.output) +
-                              QLatin1Char('\n')),
-                   parsed.error.isEmpty() ? stdout : stderr);
-        return parsed.error.isEmpty() ? 0 : 2;
-    }
+    if (const std::optional<int> status = answeredAtOnce(parsed))
+        return *status;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected() && bus.interface()->isServiceRegistered(BusName))
         return runCommand(parsed.command, callOverBus());
-    std::fputs(qPrintable(QStringLiteral("quandrel: ") +
-                          QCoreApplication::translate(
-                              "CommandLine", "Quandrel is not running, and there is no display to start it on.") +
-                          QLatin1Char('\n')),
-               stderr);
+    printError(
+        QCoreApplication::translate("CommandLine", "Quandrel is not running, and there is no display to start it on."));
     return 1;
+}
+
+// This Quandrel is the session's: its windows, and the bus object through
+// which later starts reach it.
+int runTimers(QApplication& app, const quandrel::Command& command, QDBusConnection* bus)
+{
+    using namespace quandrel;
+    SystemClock clock;
+    QtTickTimerFactory timers(clock);
+    QtDialogs dialogs;
+    QtWindowOps windows;
+    SdlSoundDevice sound;
+    DBusNotifier notifier(QStringLiteral("io.github.quandrel.Quandrel"));
+    Services services{clock, timers, dialogs, windows, sound, notifier, QLocale::system(), defaultSoundFolder()};
+    SlotTable table;
+
+    auto* mainWindow = new MainWindow(table, services);
+    dialogs.setOwner(mainWindow);
+    mainWindow->start();
+    mainWindow->show();
+    // Closing the main window ends the program, even with a message box open.
+    QObject::connect(mainWindow, &QObject::destroyed, &app, &QApplication::quit);
+    RemoteControl remote(*mainWindow, services);
+    if (bus)
+        bus->registerObject(BusPath, &remote, QDBusConnection::ExportAllSlots);
+    if (command.any())
+        runCommand(command, remote.localCall());
+    return app.exec();
 }
 
 } // namespace
@@ -89,14 +130,8 @@ int main(int argc, char** argv)
 
     using namespace quandrel;
     const ParsedCommandLine parsed = parseCommandLine(arguments);
-    if (!parsed.output.isEmpty()) {
-        std::fputs(qPrintable(parsed.output + QLatin1Char('\n')), stdout);
-        return 0;
-    }
-    if (!parsed.error.isEmpty()) {
-        std::fputs(qPrintable(QStringLiteral("quandrel: ") + parsed.error + QLatin1Char('\n')), stderr);
-        return 2;
-    }
+    if (const std::optional<int> status = answeredAtOnce(parsed))
+        return *status;
     // One Quandrel a session: the first owns the name on the session bus, a
     // second start hands its command to it. Without a bus, each runs alone.
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -105,35 +140,11 @@ int main(int argc, char** argv)
         return runCommand(parsed.command, callOverBus());
     if (parsed.command.any() && parsed.command.launch.isEmpty()) {
         // Listing, hiding or closing timers needs a Quandrel that has some.
-        std::fputs(qPrintable(QStringLiteral("quandrel: ") +
-                              QCoreApplication::translate("CommandLine", "Quandrel is not running.") +
-                              QLatin1Char('\n')),
-                   stderr);
+        printError(QCoreApplication::translate("CommandLine", "Quandrel is not running."));
         return 1;
     }
-
 #ifdef QUANDREL_HAVE_FONTCONFIG
     fontConfiguration.join();
 #endif
-    SystemClock clock;
-    QtTickTimerFactory timers(clock);
-    QtDialogs dialogs;
-    QtWindowOps windows;
-    SdlSoundDevice sound;
-    DBusNotifier notifier(QStringLiteral("io.github.quandrel.Quandrel"));
-    Services services{clock, timers, dialogs, windows, sound, notifier, QLocale::system(), defaultSoundFolder()};
-    SlotTable table;
-
-    auto* mainWindow = new MainWindow(table, services);
-    dialogs.setOwner(mainWindow);
-    mainWindow->start();
-    mainWindow->show();
-    // Closing the main window ends the program, even with a message box open.
-    QObject::connect(mainWindow, &QObject::destroyed, &app, &QApplication::quit);
-    RemoteControl remote(*mainWindow, services);
-    if (onBus)
-        bus.registerObject(BusPath, &remote, QDBusConnection::ExportAllSlots);
-    if (parsed.command.any())
-        runCommand(parsed.command, remote.localCall());
-    return app.exec();
+    return runTimers(app, parsed.command, onBus ? &bus : nullptr);
 }
