@@ -82,6 +82,7 @@ TEST(Launch, EachKindShowsItsSettingsAndTheSeventhIsRefused)
     h.chooseDuration(1, 2, 3, true, false);
     ASSERT_EQ(h.launch(), 2);
     EXPECT_EQ(h.text("Label5", 2) + h.text("AutoLabel", 2), "Counting 01h 02m 03sY");
+    EXPECT_EQ(h.find<QLabel>("Label2", 2)->alignment(), Qt::AlignCenter) << "a changing reading stands centred";
     h.chooseStopwatch();
     EXPECT_EQ(h.launch() + h.launch() + h.launch(), 12);
     EXPECT_TRUE(h.shows(3, "SWStart") && !h.shows(3, "Label4"));
@@ -198,6 +199,9 @@ TEST(ClockChanges, EveryKindFollowsTheWallClock)
     EXPECT_EQ(h.text("Label2", watch), "01:00:05");
     h.click("SWReset", watch);
     EXPECT_EQ(h.text("Label2", watch) + h.text("SWStart", watch), "00:00:00Start");
+    h.click("SWStart", watch), h.clock.jump(86'400'000);
+    h.sim.advance(1000);
+    EXPECT_EQ(h.text("Label2", watch) + h.text("SWStart", watch), "00:00:00Stop") << "past a day: from zero, running";
 }
 
 TEST(PopUpAndFocus, TypingIsNeverTakenByAPoppingTimer)
@@ -222,6 +226,10 @@ TEST(PopUpAndFocus, TypingIsNeverTakenByAPoppingTimer)
     EXPECT_TRUE(h.windows.calls.contains("focus Timermain.Text8"));
     EXPECT_FALSE(h.windows.calls.join(' ').contains("focus ALARMFORM0"));
     EXPECT_EQ(h.text("Text1", slot), "REP");
+    QCoreApplication::sendEvent(h.find("Text1", slot), &clicked); // the user goes to the title on purpose
+    h.sim.advance(5000);
+    EXPECT_TRUE(h.windows.calls.contains("focus ALARMFORM0.Text1"));
+    QCoreApplication::sendEvent(h.find("Text8"), &clicked);
     // Without "pop on top" only slot 0 gives it back, never while another program is active.
     h.click("PopChk");
     h.click("Command5");
@@ -326,7 +334,7 @@ TEST(Notifications, AnUnseenTimerIsAnnouncedAndItsButtonsWork)
     const Notification n = h.notifier.shown.value(tea);
     EXPECT_EQ(n.title + '|' + n.body, "Tea|Count-down of 0:00:02 done at 10:00:02 AM");
     EXPECT_TRUE(n.urgent && n.actions.size() == 3) << "Show, Close timer, +1 min; it stays until dismissed";
-    h.notifier.press(tea, "show");
+    h.click("Command4"); // Show All
     EXPECT_TRUE(h.window(tea)->isVisible());
     EXPECT_TRUE(h.notifier.shown.isEmpty()) << "withdrawn once shown";
     h.notifier.press(tea, "add-minute");
@@ -341,6 +349,13 @@ TEST(Notifications, AnUnseenTimerIsAnnouncedAndItsButtonsWork)
     EXPECT_EQ(h.notifier.shown.size() * 10 + h.notifier.sent, 13) << "one on screen, replaced at each cycle";
     EXPECT_TRUE(h.notifier.shown.value(cycles).body.startsWith("Cycle 3 done") &&
                 !h.notifier.shown.value(cycles).urgent);
+    h.notifier.press(cycles, "show");
+    EXPECT_TRUE(h.windows.calls.contains("activate ALARMFORM1") && h.notifier.shown.isEmpty());
+    h.sim.advance(2000);
+    QEvent activated(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(h.window(cycles), &activated);
+    EXPECT_TRUE(h.notifier.shown.isEmpty()) << "withdrawn when the user goes to its window";
+    h.sim.advance(2000);
     h.notifier.press(cycles, "close");
     EXPECT_EQ(h.window(cycles), nullptr);
     EXPECT_TRUE(h.notifier.shown.isEmpty());
@@ -420,7 +435,8 @@ TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
     EXPECT_EQ(h.text("Label2", 1), "11:00:00 PM");
     h.sound.unplayable << "/no/such.wav";
     EXPECT_TRUE(launch({{"kind", "stopwatch"}, {"sound", "/no/such.wav"}}).badArgument);
-    EXPECT_TRUE(launch({{"kind", "egg timer"}}).badArgument);
+    for (const QVariantMap& bad : {QVariantMap{{"kind", "egg timer"}}, {{"kind", "alarm"}, {"alarm", 86400}}})
+        EXPECT_TRUE(launch(bad).badArgument);
     h.sim.advance(1010);
     EXPECT_EQ(call("List", {}).value.toStringList(),
               QStringList({"1\tTea\tcount-down\t00:00:01", "2\tTimer 2\talarm\t1 elapsed of 46800 sec"}));
@@ -429,10 +445,14 @@ TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
     remote.Pause(1);
     EXPECT_EQ(remote.lastError(), "Timer 1 cannot be paused now.");
     remote.Resume(1);
+    remote.Resume(2);
+    EXPECT_EQ(remote.lastError(), "Timer 2 is not paused.");
     remote.AddTime(2, 60);
     EXPECT_TRUE(call("List", {}).value.toStringList().last().endsWith("of 46860 sec"));
     remote.Restart(2);
     EXPECT_EQ(remote.lastError(), "Timer 2 cannot be restarted.");
+    remote.Restart(1);
+    EXPECT_TRUE(call("List", {}).value.toStringList().first().endsWith("\t00:00:02"));
     remote.Close(5);
     EXPECT_EQ(remote.lastError(), "There is no timer 5.");
     EXPECT_EQ(runCommand(Command{{}, true, false, false, false}, call), 0);

@@ -39,9 +39,8 @@ history=$(dbus-send --session --print-reply --dest=org.freedesktop.Notifications
 check "exactly one notification arrived, titled Tea" python3 -c '
 import re, sys
 fields = re.findall(r"string \"(summary|body)\"\s*variant\s*string \"(.*)\"", sys.argv[1])
-summaries = [v for k, v in fields if k == "summary"]
-bodies = [v for k, v in fields if k == "body"]
-sys.exit(not (summaries == ["Tea"] and len(bodies) == 1 and bodies[0].startswith("Count-down of 0:00:02 done")))' "$history"
+sys.exit(not (len(fields) == 2 and dict(fields)["summary"] == "Tea"
+              and dict(fields)["body"].startswith("Count-down of 0:00:02 done")))' "$history"
 
 kill "$quandrel" "$server"
 wait 2>/dev/null

@@ -72,15 +72,13 @@ TEST(DurationTick, ShowsEverySecondExpiresAtZeroAndRestartsOnTime)
     SlotTable t = durationTimer(TimerKind::CountDown, 10, false);
     for (int s = 1; s < 10; ++s) {
         const DurationTick tick = durationTick(t, 2, s * 1000 + 5);
-        EXPECT_EQ(tick.face, clockFace(10 - s));
-        EXPECT_EQ(tick.expiry, Expiry::None);
+        EXPECT_TRUE(tick.face == clockFace(10 - s) && tick.expiry == Expiry::None) << s;
     }
     EXPECT_EQ(durationTick(t, 2, 10005).expiry, Expiry::Final);
     // A late tick still expires, showing the second it came in.
     SlotTable late = durationTimer(TimerKind::CountUp, 10, false);
     const DurationTick tick = durationTick(late, 2, 11500);
-    EXPECT_EQ(tick.face, QLatin1String("00:00:11"));
-    EXPECT_EQ(tick.expiry, Expiry::Final);
+    EXPECT_TRUE(tick.face == QLatin1String("00:00:11") && tick.expiry == Expiry::Final);
     SlotTable zero = durationTimer(TimerKind::CountDown, 0, false);
     EXPECT_EQ(durationTick(zero, 2, 5).expiry, Expiry::Final);
     // A restart moves the start to the deadline; a jump never makes a burst.
@@ -171,12 +169,10 @@ TEST(Alerts, ExpiryAsksOnceAndFlashesRestartCountsOneCycleInEightTicks)
 {
     AlertState s;
     const ExpiryAlertStep first = expiryAlertTick(s, 1, false, true);
-    EXPECT_TRUE(first.raiseSound);
-    EXPECT_FALSE(first.restoreFocus); // slots 1..5 only with "pop on top"
-    EXPECT_EQ(first.colour, TitleColour::Blue);
+    // Slots 1..5 give the focus back only with "pop on top".
+    EXPECT_TRUE(first.raiseSound && !first.restoreFocus && first.colour == TitleColour::Blue);
     const ExpiryAlertStep second = expiryAlertTick(s, 1, true, true);
-    EXPECT_FALSE(second.raiseSound);
-    EXPECT_EQ(second.colour, TitleColour::Red);
+    EXPECT_TRUE(!second.raiseSound && second.colour == TitleColour::Red);
     AlertState zero;
     EXPECT_TRUE(expiryAlertTick(zero, 0, false, false).restoreFocus);
     EXPECT_FALSE(expiryAlertTick(zero, 0, false, true).raiseSound);
@@ -195,12 +191,9 @@ TEST(Alerts, ExpiryAsksOnceAndFlashesRestartCountsOneCycleInEightTicks)
         if (!step.end)
             colours.push_back(step.colour);
     }
-    EXPECT_TRUE(step.end);
-    EXPECT_TRUE(step.restoreFocusAfterEnd);
+    EXPECT_TRUE(step.end && step.restoreFocusAfterEnd && s.restartTicks == 0);
     EXPECT_EQ(sounds, 1);
-    EXPECT_EQ(colours.size(), 7u);
-    EXPECT_EQ(colours.front(), TitleColour::Blue);
-    EXPECT_EQ(s.restartTicks, 0);
+    EXPECT_TRUE(colours.size() == 7u && colours.front() == TitleColour::Blue);
     EXPECT_FALSE(restartAlertTick(s, false, false).raiseSound);
 }
 
@@ -230,14 +223,12 @@ TEST(SoundCatalog, ListFilesAndPickedNames)
     EXPECT_EQ(soundListItems().size(), SoundListCount);
     EXPECT_TRUE(builtinPick("/s", 24).isDish() && !builtinPick("/s", 6).isDish());
     EXPECT_EQ(builtinPick("/s", 1).path, QLatin1String("/s/tmpBleep.$$$"));
-    const std::vector<std::pair<const char*, const char*>> names{
-        {"C:\\Sounds\\Alarm.Wav", "Alarm"},
-        {"/home/a/Gong.WAV", "Gong"},
-        {"C:\\My.wav files\\Bell.wav", "Bell"},
-        {"/a/b.wav.wav", "b"},
-        {"", "None"},
-        {"/a/noextension", "noextension"},
-    };
+    const std::vector<std::pair<const char*, const char*>> names{{"C:\\Sounds\\Alarm.Wav", "Alarm"},
+                                                                 {"/home/a/Gong.WAV", "Gong"},
+                                                                 {"C:\\My.wav files\\Bell.wav", "Bell"},
+                                                                 {"/a/b.wav.wav", "b"},
+                                                                 {"", "None"},
+                                                                 {"/a/noextension", "noextension"}};
     for (const auto& [path, name] : names)
         EXPECT_EQ(pickedFileName(QString::fromUtf8(path)), QLatin1String(name)) << path;
 }

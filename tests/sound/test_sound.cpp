@@ -138,10 +138,14 @@ TEST(AlertPlayer, NoneIsSilentAndClosingATimerSilencesItAndDropsItsRequest)
     EXPECT_TRUE(h.sound.log.isEmpty());
     const int ringing = h.goOff(1);
     const int waiting = h.goOff(2); // its request waits for the first sequence
+    const int next = h.goOff(4);    // and so does this one's, taken once the first is closed
     h.close(waiting);
+    h.pickSound(5), h.chooseStopwatch(), h.launch(); // into the closed one's slot: no request inherited
     h.sound.finishPlay();
     h.close(ringing);
-    EXPECT_EQ(h.sound.take().mid(5), QStringList({"stop", "close"}));
+    h.sim.advance(10);
+    h.close(next);
+    EXPECT_EQ(h.sound.take().mid(5), QStringList({"stop", "close", "open " + h.file(4), "play", "stop", "close"}));
     h.sim.advance(5000);
     EXPECT_TRUE(h.sound.take().isEmpty());
 }
@@ -175,8 +179,10 @@ TEST(AlertPlayer, AMissingRecordingIsWrittenAgainAndAGoneFileStillSounds)
     const int slot = h.launch();
     h.sound.unplayable << "/music/gone.wav"; // deleted after it was picked
     h.sound.take();
+    ASSERT_TRUE(QFile::resize(h.file(1), 2000)); // a recording the user changed is theirs
     h.sim.advance(1600);
     EXPECT_EQ(h.sound.opened(), QStringList({"/music/gone.wav", h.file(1)}));
+    EXPECT_EQ(QFileInfo(h.file(1)).size(), 2000);
     EXPECT_EQ(h.text("WavLabel", slot), "gone\ncould not be played");
 }
 
@@ -190,8 +196,7 @@ TEST(TestPlay, PlaysComesBackStopsAndGivesWayToAnAlert)
     EXPECT_EQ(h.text("Command3"), "Stop Play");
     h.sound.finishPlay();
     EXPECT_EQ(h.text("Command3"), "Test Play") << "back by itself at the end";
-    h.click("Command3");
-    h.click("Command3");
+    h.click("Command3"), h.click("Command3");
     EXPECT_EQ(h.sound.take(),
               QStringList({"open " + h.file(5), "play", "close", "open " + h.file(5), "play", "stop", "close"}));
     h.click("Command3");
@@ -299,7 +304,9 @@ TEST(SdlDevice, PlaysEndsByItselfCutsAndRefusesHostileFiles)
     EXPECT_LT(cut.elapsed(), 1200) << "the cut ends the play";
     ASSERT_TRUE(device.open(dir.filePath("long.wav")));
     EXPECT_FALSE(device.open(dir.filePath("short.wav"))) << "one sound at a time";
+    EXPECT_TRUE(device.play());
     device.close();
+    EXPECT_FALSE(device.isPlaying()) << "closing ends the sound";
     const QByteArray good = wave(100);
     mkdir(dir.filePath("folder.wav").toLocal8Bit().constData(), 0700);
     EXPECT_EQ(playToEnd(device, dir.filePath("folder.wav")), -1);

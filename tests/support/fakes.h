@@ -64,15 +64,10 @@ public:
     bool appActive = true;
     QStringList calls;
     QSet<QWidget*> minimized;
-    QSet<QWidget*> onTop;
 
     bool isMinimized(QWidget* window) override { return minimized.contains(window); }
     void restore(QWidget* window) override { minimized.remove(window), note("restore", window); }
-    void setStaysOnTop(QWidget* window, bool top) override
-    {
-        top ? void(onTop.insert(window)) : void(onTop.remove(window));
-        note(top ? "top" : "untop", window);
-    }
+    void setStaysOnTop(QWidget* window, bool top) override { note(top ? "top" : "untop", window); }
     void raise(QWidget* window) override { note("raise", window); }
     void activate(QWidget* window) override { note("activate", window); }
     void alert(QWidget* window) override { note("alert", window); }

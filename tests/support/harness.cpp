@@ -3,9 +3,7 @@
 
 #include "platform/reversedscrollbar.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
-#include <QCoreApplication>
 
 namespace quandrel::test {
 
@@ -27,11 +25,6 @@ AppHarness::~AppHarness()
     flushDeletes();
 }
 
-void AppHarness::flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 QString AppHarness::text(const char* name, int slot) const
 {
     const QObject* control = find<QObject>(name, slot);
@@ -40,11 +33,6 @@ QString AppHarness::text(const char* name, int slot) const
             return control->property(property).toString();
     }
     return QStringLiteral("<no %1>").arg(QLatin1String(name));
-}
-
-void AppHarness::click(const char* name, int slot)
-{
-    find<QAbstractButton>(name, slot)->click();
 }
 
 void AppHarness::setBars(std::initializer_list<std::pair<const char*, int>> values)

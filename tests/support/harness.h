@@ -9,6 +9,8 @@
 #include "support/sim.h"
 #include "timerwindow/timerwindow.h"
 
+#include <QAbstractButton>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -44,7 +46,7 @@ public:
     }
     QString text(const char* name, int slot = -1) const;
     bool shows(int slot, const char* name) const { return find(name, slot) && find(name, slot)->isVisible(); }
-    void click(const char* name, int slot = -1);
+    void click(const char* name, int slot = -1) { find<QAbstractButton>(name, slot)->click(); }
     void setBars(std::initializer_list<std::pair<const char*, int>> values);
     void tick(const char* box, bool on = true);
     void type(const char* name, const QString& text, int slot = -1) { find<QLineEdit>(name, slot)->setText(text); }
@@ -57,7 +59,7 @@ public:
     int launch();
     TimerWindow* window(int slot) const { return main ? main->board().window(slot) : nullptr; }
     void close(int slot); // as the window's close box does
-    static void flushDeletes();
+    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 };
 
 } // namespace quandrel::test

@@ -15,18 +15,10 @@ public:
 
     bool armed = false;
     qint64 wakeAtMono = 0;
-    void wake()
-    {
-        armed = false;
-        fire();
-    }
+    void wake() { armed = false, fire(); }
 
 private:
-    void startOneShot(qint64 delayMs) override
-    {
-        armed = true;
-        wakeAtMono = sim_.mono_ + delayMs;
-    }
+    void startOneShot(qint64 delayMs) override { armed = true, wakeAtMono = sim_.mono_ + delayMs; }
     void stopOneShot() override { armed = false; }
 
     Simulation& sim_;
