@@ -200,7 +200,7 @@ TEST(ClockChanges, EveryKindFollowsTheWallClock)
     h.click("SWReset", watch);
     EXPECT_EQ(h.text("Label2", watch) + h.text("SWStart", watch), "00:00:00Start");
     h.click("SWStart", watch), h.clock.jump(86'400'000);
-    h.sim.advance(1000);
+    h.sim.advance(1010);
     EXPECT_EQ(h.text("Label2", watch) + h.text("SWStart", watch), "00:00:00Stop") << "past a day: from zero, running";
 }
 
@@ -234,8 +234,7 @@ TEST(PopUpAndFocus, TypingIsNeverTakenByAPoppingTimer)
     h.click("PopChk");
     h.click("Command5");
     h.chooseDuration(0, 0, 1);
-    h.launch();
-    h.launch();
+    h.launch(), h.launch();
     h.windows.calls.clear();
     h.sim.advance(1510);
     EXPECT_EQ(h.windows.calls.count("focus Timermain.Text8"), 1);
@@ -367,8 +366,7 @@ TEST(Exit, ClosingTheMainWindowStopsTheSoundFirstThenClosesEverything)
     h.pickSound(1);
     h.chooseDuration(0, 0, 1);
     h.launch();
-    h.sim.advance(1600);
-    h.sound.take();
+    h.sim.advance(1600), h.sound.take();
     QPointer<TimerWindow> w = h.window(0);
     h.main->close();
     EXPECT_EQ(h.sound.take().mid(0, 2), QStringList({"stop", "close"}));
@@ -416,8 +414,9 @@ TEST(CommandLine, ReadsWhatItCanAndNamesWhatItCannot)
     }
     EXPECT_EQ(parse({"--alarm", "19:05:30"}).command.launch.value("alarm"), 19 * 3600 + 5 * 60 + 30);
     for (const QString line : {"--count-down banana|banana", "--count-down 24:00:00|24:00:00", "--count-up 5m5h|5m5h",
-                               "--alarm 25:00|25:00", "--title Tea|--title", "--stopwatch --count-down 5m|--stopwatch",
-                               "--alarm 07:00 --auto-restart|--auto-restart", "--bogus|bogus", "stray|stray"})
+                               "--count-up 1:2x:03|1:2x", "--alarm 25:00|25:00", "--title Tea|--title",
+                               "--stopwatch --count-down 5m|--stopwatch", "--alarm 07:00 --auto-restart|--auto-restart",
+                               "--bogus|bogus", "stray|stray"})
         EXPECT_TRUE(parse(line.section('|', 0, 0).split(' ')).error.contains(line.section('|', 1))) << qPrintable(line);
     EXPECT_TRUE(parse({"--help"}).output.contains("--count-down <duration>"));
 }
@@ -457,6 +456,8 @@ TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
     EXPECT_EQ(remote.lastError(), "There is no timer 5.");
     EXPECT_EQ(runCommand(Command{{}, true, false, false, false}, call), 0);
     EXPECT_EQ(h.text("Command4"), "Show All");
+    remote.ShowAll();
+    EXPECT_TRUE(h.text("Command4") == "Hide All" && h.window(0)->isVisible());
     for (int n = 0; n < 4; ++n)
         launch({{"kind", "stopwatch"}});
     Command seventh;
