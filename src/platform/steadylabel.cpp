@@ -6,29 +6,43 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QTime>
+#include <QVariant>
 
 #include <algorithm>
 
 namespace quandrel {
 
-void holdLabelSize(QLabel* label, const QStringList& shapes)
+namespace {
+
+// text with each digit made the font's widest: as wide as any text of its
+// shape can be.
+QString widestOfShape(const QFontMetrics& metrics, QString text)
 {
-    const QFontMetrics metrics(label->font());
     QChar widest = u'0';
     for (char16_t digit = u'1'; digit <= u'9'; ++digit) {
         if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widest))
             widest = QChar(digit);
     }
-    int width = 0;
-    for (QString shape : shapes) {
-        for (QChar& c : shape) {
-            if (c.isDigit())
-                c = widest;
-        }
-        width = std::max(width, metrics.boundingRect(shape).width() + 2);
+    for (QChar& c : text) {
+        if (c.isDigit())
+            c = widest;
     }
+    return text;
+}
+
+int textWidth(const QLabel* label, const QString& text)
+{
     const QMargins margins = label->contentsMargins();
-    width += margins.left() + margins.right() + 2 * label->margin();
+    return label->fontMetrics().boundingRect(text).width() + 2 + margins.left() + margins.right() + 2 * label->margin();
+}
+
+} // namespace
+
+void holdLabelSize(QLabel* label, const QStringList& shapes)
+{
+    int width = 0;
+    for (const QString& shape : shapes)
+        width = std::max(width, textWidth(label, widestOfShape(label->fontMetrics(), shape)));
     label->setFixedSize(std::max(width, label->sizeHint().width()), label->sizeHint().height());
 }
 
@@ -43,9 +57,18 @@ void showElided(QLabel* label, const QString& text, int maxWidth)
 void showWhole(QLabel* label, const QString& text)
 {
     label->setText(text);
-    const QMargins margins = label->contentsMargins();
-    const int needed =
-        label->fontMetrics().boundingRect(text).width() + 2 + margins.left() + margins.right() + 2 * label->margin();
+    // Measuring text every second costs more than showing it: a text is
+    // measured only when its shape (where the digits stand) is new, and then
+    // as its widest.
+    QString shape = text;
+    for (QChar& c : shape) {
+        if (c.isDigit())
+            c = u'0';
+    }
+    if (label->property("quandrelShape").toString() == shape)
+        return;
+    label->setProperty("quandrelShape", shape);
+    const int needed = textWidth(label, widestOfShape(label->fontMetrics(), text));
     if (label->minimumWidth() == label->maximumWidth() && needed > label->width() && needed > label->minimumWidth())
         label->setFixedWidth(needed);
 }
