@@ -44,6 +44,9 @@ void holdLabelSize(QLabel* label, const QStringList& shapes)
     for (const QString& shape : shapes)
         width = std::max(width, textWidth(label, widestOfShape(label->fontMetrics(), shape)));
     label->setFixedSize(std::max(width, label->sizeHint().width()), label->sizeHint().height());
+    // Opaque, so that a new text repaints the label alone, not the frames
+    // and window behind it.
+    label->setAutoFillBackground(true);
 }
 
 void showElided(QLabel* label, const QString& text, int maxWidth)

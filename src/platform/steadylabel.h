@@ -11,7 +11,8 @@ namespace quandrel {
 // Gives a label whose text changes every second a fixed size, wide enough for
 // the widest of the given shapes, where every digit stands for any digit.
 // Qt lays a window out again whenever a label's text changes, unless the
-// label's size is fixed: then a new text only repaints the label.
+// label's size is fixed: then a new text only repaints the label, which paints
+// its own background.
 void holdLabelSize(QLabel* label, const QStringList& shapes);
 
 // Shows text on label, shortened in the middle with "…" to at most maxWidth
