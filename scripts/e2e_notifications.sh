@@ -10,21 +10,10 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-packages=(xvfb xauth openbox dbus dbus-x11 xdotool dunst python3 imagemagick qt6-qpa-plugins)
-[ -n "${QUANDREL_BIN:-}" ] ||
-    packages+=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools libsdl2-dev libgtest-dev)
-
 # shellcheck source=scripts/install_missing.sh
 source scripts/install_missing.sh
 # shellcheck source=scripts/headless.sh
 source scripts/headless.sh
 
-install_missing "${packages[@]}"
-binary="${QUANDREL_BIN:-}"
-if [ -z "$binary" ]; then
-    dir="${QUANDREL_BUILD_DIR:-build}"
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$dir" --target quandrel -j "$(nproc)"
-    binary="$dir/src/quandrel"
-fi
-QUANDREL_BIN="$(readlink -f "$binary")" headless bash tests/e2e/test_notifications.sh
+prepare_program xvfb xauth openbox dbus dbus-x11 xdotool dunst python3 imagemagick qt6-qpa-plugins
+headless bash tests/e2e/test_notifications.sh

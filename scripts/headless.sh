@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sourced by the end-to-end scripts: headless COMMAND... runs a command on a
+# shellcheck shell=bash
+# Sourced by the end-to-end scripts. headless COMMAND... runs a command on a
 # virtual X display with a window manager, inside a private D-Bus session
 # bus, with SDL's dummy audio and throw-away data and runtime folders.
 # Needs xvfb, openbox and dbus. Returns the command's exit status.
@@ -37,4 +38,22 @@ headless() {
     wait "$xvfb_pid" 2>/dev/null
     rm -rf "$scratch"
     return $status
+}
+
+# prepare_program PACKAGE... installs the packages a test needs and exports
+# QUANDREL_BIN, the program under test: as given, or built from this tree in
+# $QUANDREL_BUILD_DIR (default: build), with what that build needs.
+prepare_program() {
+    local packages=("$@")
+    [ -n "${QUANDREL_BIN:-}" ] ||
+        packages+=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools libsdl2-dev libgtest-dev)
+    install_missing "${packages[@]}"
+    if [ -z "${QUANDREL_BIN:-}" ]; then
+        local dir="${QUANDREL_BUILD_DIR:-build}"
+        cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+        cmake --build "$dir" --target quandrel -j "$(nproc)"
+        QUANDREL_BIN="$dir/src/quandrel"
+    fi
+    QUANDREL_BIN="$(readlink -f "$QUANDREL_BIN")"
+    export QUANDREL_BIN
 }

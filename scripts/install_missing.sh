@@ -1,4 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash
 # Sourced by the scripts here: install_missing PACKAGE... installs, with apt,
 # those of the Debian packages that are not installed yet (as root or via sudo).
 install_missing() {

@@ -81,6 +81,7 @@ private:
     void notify(int slot, Expiry expiry);
     void onNotificationAction(int slot, const QString& action);
     void rearm(int slot);
+    void endAlert(int slot);
 
     SlotTable& table_;
     Services& services_;

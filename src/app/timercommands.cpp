@@ -78,11 +78,8 @@ void TimerBoard::addTime(int slot, int secs)
         return;
     const bool expired = w->hasExpired();
     quandrel::addTime(table_, slot, secs, services_.clock.now(), expired);
-    if (expired) {
-        w->endAlert();
-        services_.notifier.withdraw(slot);
-        emit alertEnded(slot);
-    }
+    if (expired)
+        endAlert(slot);
     rearm(slot);
 }
 
@@ -92,12 +89,18 @@ void TimerBoard::restart(int slot)
     if (!commands(slot).restart)
         return;
     restartDuration(table_, slot, services_.clock.now().utcMs);
-    if (w->hasExpired()) {
-        w->endAlert();
-        services_.notifier.withdraw(slot);
-        emit alertEnded(slot);
-    }
+    if (w->hasExpired())
+        endAlert(slot);
     rearm(slot);
+}
+
+// More time or a restart silences a timer that has gone off and takes its
+// notification away.
+void TimerBoard::endAlert(int slot)
+{
+    window(slot)->endAlert();
+    services_.notifier.withdraw(slot);
+    emit alertEnded(slot);
 }
 
 void TimerBoard::showTimer(int slot)

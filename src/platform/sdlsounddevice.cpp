@@ -23,26 +23,29 @@ constexpr qint64 MaxDecodedFileBytes = 16LL * 1024 * 1024;
 
 // The SDL functions the device uses, looked up when the first sound is
 // asked for, so that starting the program does not load the audio stack.
+#define QUANDREL_SDL_FUNCTIONS(X)                                                                                      \
+    X(SetHint)                                                                                                         \
+    X(InitSubSystem)                                                                                                   \
+    X(QuitSubSystem)                                                                                                   \
+    X(GetNumAudioDevices)                                                                                              \
+    X(OpenAudioDevice)                                                                                                 \
+    X(CloseAudioDevice)                                                                                                \
+    X(PauseAudioDevice)                                                                                                \
+    X(LockAudioDevice)                                                                                                 \
+    X(UnlockAudioDevice)                                                                                               \
+    X(NewAudioStream)                                                                                                  \
+    X(AudioStreamPut)                                                                                                  \
+    X(AudioStreamGet)                                                                                                  \
+    X(AudioStreamFlush)                                                                                                \
+    X(FreeAudioStream)                                                                                                 \
+    X(RWFromFile)                                                                                                      \
+    X(LoadWAV_RW)                                                                                                      \
+    X(FreeWAV)
+
 struct Sdl {
-#define QUANDREL_SDL(name) decltype(&SDL_##name) name = nullptr;
-    QUANDREL_SDL(SetHint)
-    QUANDREL_SDL(InitSubSystem)
-    QUANDREL_SDL(QuitSubSystem)
-    QUANDREL_SDL(GetNumAudioDevices)
-    QUANDREL_SDL(OpenAudioDevice)
-    QUANDREL_SDL(CloseAudioDevice)
-    QUANDREL_SDL(PauseAudioDevice)
-    QUANDREL_SDL(LockAudioDevice)
-    QUANDREL_SDL(UnlockAudioDevice)
-    QUANDREL_SDL(NewAudioStream)
-    QUANDREL_SDL(AudioStreamPut)
-    QUANDREL_SDL(AudioStreamGet)
-    QUANDREL_SDL(AudioStreamFlush)
-    QUANDREL_SDL(FreeAudioStream)
-    QUANDREL_SDL(RWFromFile)
-    QUANDREL_SDL(LoadWAV_RW)
-    QUANDREL_SDL(FreeWAV)
-#undef QUANDREL_SDL
+#define QUANDREL_SDL_MEMBER(name) decltype(&SDL_##name) name = nullptr;
+    QUANDREL_SDL_FUNCTIONS(QUANDREL_SDL_MEMBER)
+#undef QUANDREL_SDL_MEMBER
     bool loaded = false;
 };
 
@@ -61,30 +64,15 @@ const Sdl& sdl()
             function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
             all = all && function;
         };
-#define QUANDREL_SDL(name) resolve(s.name, "SDL_" #name);
-        QUANDREL_SDL(SetHint)
-        QUANDREL_SDL(InitSubSystem)
-        QUANDREL_SDL(QuitSubSystem)
-        QUANDREL_SDL(GetNumAudioDevices)
-        QUANDREL_SDL(OpenAudioDevice)
-        QUANDREL_SDL(CloseAudioDevice)
-        QUANDREL_SDL(PauseAudioDevice)
-        QUANDREL_SDL(LockAudioDevice)
-        QUANDREL_SDL(UnlockAudioDevice)
-        QUANDREL_SDL(NewAudioStream)
-        QUANDREL_SDL(AudioStreamPut)
-        QUANDREL_SDL(AudioStreamGet)
-        QUANDREL_SDL(AudioStreamFlush)
-        QUANDREL_SDL(FreeAudioStream)
-        QUANDREL_SDL(RWFromFile)
-        QUANDREL_SDL(LoadWAV_RW)
-        QUANDREL_SDL(FreeWAV)
-#undef QUANDREL_SDL
+#define QUANDREL_SDL_RESOLVE(name) resolve(s.name, "SDL_" #name);
+        QUANDREL_SDL_FUNCTIONS(QUANDREL_SDL_RESOLVE)
+#undef QUANDREL_SDL_RESOLVE
         s.loaded = all;
         return s;
     }();
     return api;
 }
+#undef QUANDREL_SDL_FUNCTIONS
 
 } // namespace
 
