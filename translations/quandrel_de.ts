@@ -468,14 +468,6 @@
         <source>Stop Play</source>
         <translation>Wiedergabe stoppen</translation>
     </message>
-    <message>
-        <source>Sound Card Check</source>
-        <translation>Soundkarte prüfen</translation>
-    </message>
-    <message>
-        <source>Your system cannot play WAV files</source>
-        <translation>Ihr System kann keine WAV-Dateien abspielen</translation>
-    </message>
 </context>
 <context>
     <name>quandrel::TimerBoard</name>

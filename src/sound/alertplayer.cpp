@@ -85,17 +85,22 @@ void AlertPlayer::takeRequest()
     }
     if (services_.sound.deviceCount() == 0) {
         // Said once for the whole alert; the request is taken all the same.
-        services_.dialogs.message(tr("Sound Card Check"), tr("Your system cannot play WAV files"),
-                                  MessageIcon::Information);
+        sayNoSoundCard(services_.dialogs);
         wake();
         return;
     }
     queue_ = sequence(*sound, alert);
+    ownFile_ = sound->listIndex == SoundListPlayFile ? sound->path : QString();
     slot_ = slot;
     if (beforeAlert)
         beforeAlert();
     sequenceActive_ = true;
     playNext();
+}
+
+void AlertPlayer::sayNoSoundCard(Dialogs& dialogs)
+{
+    dialogs.message(tr("Sound Card Check"), tr("Your system cannot play WAV files"), MessageIcon::Information);
 }
 
 QStringList AlertPlayer::sequence(const SoundPick& sound, bool alert) const
@@ -125,7 +130,7 @@ void AlertPlayer::playFile(const QString& path)
     SoundDevice& device = services_.sound;
     restoreRecording(services_.soundFolder, path);
     playing_ = device.open(path);
-    if (!playing_ && !path.startsWith(services_.soundFolder)) {
+    if (!playing_ && path == ownFile_) {
         // The user's own file has gone or changed since it was picked: the
         // alert is heard all the same, and the timer says why it sounds so.
         const QString fallback = soundFilePath(services_.soundFolder, builtinSounds()[0]);

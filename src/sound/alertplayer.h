@@ -45,6 +45,8 @@ public:
     void stop();
     // Silences slot n's alert if it is sounding (its timer was closed).
     void silence(int slot);
+    // The box that says no sound can be played here.
+    static void sayNoSoundCard(Dialogs& dialogs);
     // True while a sequence plays.
     bool busy() const { return sequenceActive_; }
 
@@ -62,7 +64,8 @@ private:
     std::unique_ptr<TickTimer> takeTimer_; // enabled while a request waits
     PlayWait playWait_;                    // until the sound that plays has ended
     QStringList queue_;
-    int slot_ = -1; // whose sequence plays
+    int slot_ = -1;   // whose sequence plays
+    QString ownFile_; // the user's own file it plays, if any
     bool playing_ = false;
     bool sequenceActive_ = false;
     bool started_ = false;

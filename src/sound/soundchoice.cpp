@@ -127,7 +127,7 @@ void SoundChoice::show(const SoundPick& pick)
 
 void SoundChoice::testPlay()
 {
-    if (testButton_->text() == tr("Stop Play")) {
+    if (testPlaying()) {
         stopTestPlay();
         return;
     }
@@ -137,8 +137,7 @@ void SoundChoice::testPlay()
         return; // an alert is sounding; it keeps the device
     SoundDevice& device = services_.sound;
     if (device.deviceCount() == 0) {
-        services_.dialogs.message(tr("Sound Card Check"), tr("Your system cannot play WAV files"),
-                                  MessageIcon::Information);
+        AlertPlayer::sayNoSoundCard(services_.dialogs);
         return;
     }
     testButton_->setText(tr("Stop Play"));
@@ -148,7 +147,7 @@ void SoundChoice::testPlay()
 
 void SoundChoice::stopTestPlay()
 {
-    if (testButton_->text() != tr("Stop Play"))
+    if (!testPlaying())
         return;
     playWait_.cancel();
     testOpen_ = false;

@@ -125,8 +125,7 @@ void TimerWindow::colourTitle(TitleColour colour)
 
 void TimerWindow::startOrStopStopwatch()
 {
-    // The button's caption carries the state: "Start" while stopped.
-    if (stopwatchStartButton_->text() == tr("Start")) {
+    if (!stopwatchTimer_->isEnabled()) {
         stopwatchStartButton_->setText(tr("Stop"));
         stopwatch_.start(services_.clock.now().utcMs);
         stopwatchTimer_->setEnabled(true);
