@@ -65,7 +65,7 @@ int commandWithoutDisplay(int argc, char** argv, const QStringList& arguments)
         return *status;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected() && bus.interface()->isServiceRegistered(BusName))
-        return runCommand(parsed.command, callOverBus());
+        return runCommand(parsed.command, *callsOverBus());
     printError(
         QCoreApplication::translate("CommandLine", "Quandrel is not running, and there is no display to start it on."));
     return 1;
@@ -95,7 +95,7 @@ int runTimers(QApplication& app, const quandrel::Command& command, QDBusConnecti
     if (bus)
         bus->registerObject(BusPath, &remote, QDBusConnection::ExportAllSlots);
     if (command.any())
-        runCommand(command, remote.localCall());
+        runCommand(command, remote.localCalls());
     return app.exec();
 }
 
@@ -137,7 +137,7 @@ int main(int argc, char** argv)
     QDBusConnection bus = QDBusConnection::sessionBus();
     const bool onBus = bus.isConnected();
     if (onBus && !bus.registerService(BusName))
-        return runCommand(parsed.command, callOverBus());
+        return runCommand(parsed.command, *callsOverBus());
     if (parsed.command.any() && parsed.command.launch.isEmpty()) {
         // Listing, hiding or closing timers needs a Quandrel that has some.
         printError(QCoreApplication::translate("CommandLine", "Quandrel is not running."));

@@ -17,6 +17,9 @@ namespace {
 void print(FILE* stream, const QString& text)
 {
     std::fputs(qPrintable(text + QLatin1Char('\n')), stream);
+    // The first start goes on running its timers: what it said must not
+    // wait in a buffer until it ends.
+    std::fflush(stream);
 }
 
 } // namespace
@@ -137,10 +140,10 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     return result;
 }
 
-int runCommand(const Command& command, const RemoteCall& call)
+int runCommand(const Command& command, QuandrelCalls& calls)
 {
     if (!command.any()) {
-        call(QStringLiteral("Activate"), {});
+        calls.activate();
         return 0;
     }
     const auto failed = [](const CallResult& result) {
@@ -148,21 +151,23 @@ int runCommand(const Command& command, const RemoteCall& call)
         return result.badArgument ? 2 : 1;
     };
     if (!command.launch.isEmpty()) {
-        const CallResult slot = call(QStringLiteral("Launch"), {command.launch});
+        const CallResult slot = calls.launch(command.launch);
         if (!slot.error.isEmpty())
             return failed(slot);
         print(stdout, tr("Started timer %1.").arg(slot.value.toInt()));
     }
-    const std::pair<bool, const char*> windowCommands[] = {
-        {command.closeAll, "CloseAll"}, {command.hideAll, "HideAll"}, {command.showAll, "ShowAll"}};
-    for (const auto& [asked, method] : windowCommands) {
+    const std::pair<bool, CallResult (QuandrelCalls::*)()> windowCommands[] = {
+        {command.closeAll, &QuandrelCalls::closeAll},
+        {command.hideAll, &QuandrelCalls::hideAll},
+        {command.showAll, &QuandrelCalls::showAll}};
+    for (const auto& [asked, windowCommand] : windowCommands) {
         if (!asked)
             continue;
-        if (const CallResult done = call(QLatin1String(method), {}); !done.error.isEmpty())
+        if (const CallResult done = (calls.*windowCommand)(); !done.error.isEmpty())
             return failed(done);
     }
     if (command.list) {
-        const CallResult lines = call(QStringLiteral("List"), {});
+        const CallResult lines = calls.list();
         if (!lines.error.isEmpty())
             return failed(lines);
         for (const QString& line : lines.value.toStringList())
@@ -171,11 +176,22 @@ int runCommand(const Command& command, const RemoteCall& call)
     return 0;
 }
 
-RemoteCall callOverBus()
-{
-    return [](const QString& method, const QVariantList& arguments) {
+namespace {
+
+class CallsOverBus final : public QuandrelCalls {
+public:
+    CallResult launch(const QVariantMap& choices) override { return call("Launch", {choices}); }
+    CallResult list() override { return call("List"); }
+    CallResult hideAll() override { return call("HideAll"); }
+    CallResult showAll() override { return call("ShowAll"); }
+    CallResult closeAll() override { return call("CloseAll"); }
+    CallResult activate() override { return call("Activate"); }
+
+private:
+    static CallResult call(const char* method, const QVariantList& arguments = {})
+    {
         QDBusInterface quandrel(BusName, BusPath, BusName);
-        const QDBusMessage reply = quandrel.callWithArgumentList(QDBus::Block, method, arguments);
+        const QDBusMessage reply = quandrel.callWithArgumentList(QDBus::Block, QLatin1String(method), arguments);
         CallResult result;
         if (reply.type() == QDBusMessage::ErrorMessage) {
             result.error = reply.errorMessage();
@@ -184,7 +200,14 @@ RemoteCall callOverBus()
             result.value = reply.arguments().first();
         }
         return result;
-    };
+    }
+};
+
+} // namespace
+
+std::unique_ptr<QuandrelCalls> callsOverBus()
+{
+    return std::make_unique<CallsOverBus>();
 }
 
 } // namespace quandrel

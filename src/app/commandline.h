@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
-#include <functional>
+#include <memory>
 
 namespace quandrel {
 
@@ -32,20 +32,32 @@ struct ParsedCommandLine {
 
 ParsedCommandLine parseCommandLine(const QStringList& arguments);
 
-// One call to Quandrel's remote interface: its answer, or what went wrong.
+// The answer to one call to the running Quandrel, or what went wrong.
 struct CallResult {
     QVariant value;
     QString error;            // empty when the call worked
     bool badArgument = false; // the error is about what was asked
 };
-using RemoteCall = std::function<CallResult(const QString& method, const QVariantList& arguments)>;
 
-// Runs a command through calls to the remote interface, printing what it
-// did; the exit status: 0 done, 1 it could not be done, 2 a bad argument.
-int runCommand(const Command& command, const RemoteCall& call);
+// What a command asks of the running Quandrel, as its D-Bus interface
+// offers it: over the bus from a second start, or in the same process.
+class QuandrelCalls {
+public:
+    virtual ~QuandrelCalls() = default;
+    virtual CallResult launch(const QVariantMap& choices) = 0; // value: the slot, 1..6
+    virtual CallResult list() = 0;                             // value: one line per timer
+    virtual CallResult hideAll() = 0;
+    virtual CallResult showAll() = 0;
+    virtual CallResult closeAll() = 0;
+    virtual CallResult activate() = 0;
+};
+
+// Runs a command through those calls, printing what it did; the exit
+// status: 0 done, 1 it could not be done, 2 a bad argument.
+int runCommand(const Command& command, QuandrelCalls& calls);
 
 // Calls to the running Quandrel over the session bus.
-RemoteCall callOverBus();
+std::unique_ptr<QuandrelCalls> callsOverBus();
 
 // The name and object the running Quandrel owns on the session bus.
 inline const QString BusName = QStringLiteral("io.github.quandrel.Quandrel");

@@ -18,9 +18,68 @@ const QStringList Kinds{QStringLiteral("count-up"), QStringLiteral("count-down")
 
 } // namespace
 
+// The calls of the first start's own command line, answered as the bus
+// would answer them.
+class RemoteControl::LocalCalls final : public QuandrelCalls {
+public:
+    explicit LocalCalls(RemoteControl& remote) : remote_(remote) {}
+
+    CallResult launch(const QVariantMap& choices) override
+    {
+        return answer([&] { return QVariant(remote_.Launch(choices)); });
+    }
+    CallResult list() override
+    {
+        return answer([&] { return QVariant(remote_.List()); });
+    }
+    CallResult hideAll() override
+    {
+        return done([&] { remote_.HideAll(); });
+    }
+    CallResult showAll() override
+    {
+        return done([&] { remote_.ShowAll(); });
+    }
+    CallResult closeAll() override
+    {
+        return done([&] { remote_.CloseAll(); });
+    }
+    CallResult activate() override
+    {
+        return done([&] { remote_.Activate(); });
+    }
+
+private:
+    template <typename Call> CallResult answer(Call call)
+    {
+        remote_.lastError_.clear();
+        CallResult result;
+        result.value = call();
+        result.error = remote_.lastError_;
+        result.badArgument = remote_.badArgument_;
+        return result;
+    }
+    template <typename Call> CallResult done(Call call)
+    {
+        return answer([&] {
+            call();
+            return QVariant();
+        });
+    }
+
+    RemoteControl& remote_;
+};
+
 RemoteControl::RemoteControl(MainWindow& main, Services& services, QObject* parent)
-    : QObject(parent), main_(main), services_(services)
+    : QObject(parent), main_(main), services_(services), localCalls_(std::make_unique<LocalCalls>(*this))
 {
+}
+
+RemoteControl::~RemoteControl() = default;
+
+QuandrelCalls& RemoteControl::localCalls()
+{
+    return *localCalls_;
 }
 
 bool RemoteControl::fail(const char* error, const QString& message)
@@ -166,23 +225,6 @@ void RemoteControl::Restart(int slot)
         main_.board().restart(n);
     else if (n >= 0)
         fail("InvalidArgs", tr("Timer %1 cannot be restarted.").arg(slot));
-}
-
-RemoteCall RemoteControl::localCall()
-{
-    return [this](const QString& method, const QVariantList& arguments) {
-        lastError_.clear();
-        CallResult result;
-        if (method == QLatin1String("Launch"))
-            result.value = Launch(arguments.value(0).toMap());
-        else if (method == QLatin1String("List"))
-            result.value = List();
-        else
-            QMetaObject::invokeMethod(this, method.toLatin1().constData());
-        result.error = lastError_;
-        result.badArgument = badArgument_;
-        return result;
-    };
 }
 
 void RemoteControl::Activate()

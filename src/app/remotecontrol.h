@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <memory>
+
 namespace quandrel {
 
 class MainWindow;
@@ -23,11 +25,12 @@ class RemoteControl final : public QObject, protected QDBusContext {
     Q_CLASSINFO("D-Bus Interface", "io.github.quandrel.Quandrel")
 public:
     RemoteControl(MainWindow& main, Services& services, QObject* parent = nullptr);
+    ~RemoteControl() override;
 
     // The last error of a call made without the bus (tests, the first start).
     QString lastError() const { return lastError_; }
     // Calls made in this process, as the command line of the first start does.
-    RemoteCall localCall();
+    QuandrelCalls& localCalls();
 
 public slots:
     // Starts a timer; the slot it took.
@@ -46,6 +49,7 @@ public slots:
     void Activate();
 
 private:
+    class LocalCalls;
     bool fail(const char* error, const QString& message);
     bool resolve(const QVariantMap& choices, LaunchRequest* request);
     int slotIndex(int slot);
@@ -54,6 +58,7 @@ private:
     Services& services_;
     QString lastError_;
     bool badArgument_ = false;
+    std::unique_ptr<LocalCalls> localCalls_;
 };
 
 } // namespace quandrel

@@ -425,8 +425,8 @@ TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
 {
     AppHarness h;
     RemoteControl remote(*h.main, h.services);
-    const RemoteCall call = remote.localCall();
-    const auto launch = [&](QVariantMap choices) { return call("Launch", {choices}); };
+    QuandrelCalls& calls = remote.localCalls();
+    const auto launch = [&](QVariantMap choices) { return calls.launch(choices); };
     EXPECT_EQ(launch({{"kind", "count-down"}, {"duration", 2}, {"title", "Tea"}, {"sound", "biscuits"}}).value, 1);
     EXPECT_EQ(h.text("WavLabel", 0), "Biscuits");
     EXPECT_EQ(h.text("Text8") + h.text("Combo1"), "None") << "the main window's choices stay";
@@ -437,24 +437,24 @@ TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
     for (const QVariantMap& bad : {QVariantMap{{"kind", "egg timer"}}, {{"kind", "alarm"}, {"alarm", 86400}}})
         EXPECT_TRUE(launch(bad).badArgument);
     h.sim.advance(1010);
-    EXPECT_EQ(call("List", {}).value.toStringList(),
+    EXPECT_EQ(calls.list().value.toStringList(),
               QStringList({"1\tTea\tcount-down\t00:00:01", "2\tTimer 2\talarm\t1 elapsed of 46800 sec"}));
     remote.Pause(1);
-    EXPECT_TRUE(call("List", {}).value.toStringList().first().endsWith("(paused)"));
+    EXPECT_TRUE(calls.list().value.toStringList().first().endsWith("(paused)"));
     remote.Pause(1);
     EXPECT_EQ(remote.lastError(), "Timer 1 cannot be paused now.");
     remote.Resume(1);
     remote.Resume(2);
     EXPECT_EQ(remote.lastError(), "Timer 2 is not paused.");
     remote.AddTime(2, 60);
-    EXPECT_TRUE(call("List", {}).value.toStringList().last().endsWith("of 46860 sec"));
+    EXPECT_TRUE(calls.list().value.toStringList().last().endsWith("of 46860 sec"));
     remote.Restart(2);
     EXPECT_EQ(remote.lastError(), "Timer 2 cannot be restarted.");
     remote.Restart(1);
-    EXPECT_TRUE(call("List", {}).value.toStringList().first().endsWith("\t00:00:02"));
+    EXPECT_TRUE(calls.list().value.toStringList().first().endsWith("\t00:00:02"));
     remote.Close(5);
     EXPECT_EQ(remote.lastError(), "There is no timer 5.");
-    EXPECT_EQ(runCommand(Command{{}, true, false, false, false}, call), 0);
+    EXPECT_EQ(runCommand(Command{{}, true, false, false, false}, calls), 0);
     EXPECT_EQ(h.text("Command4"), "Show All");
     remote.ShowAll();
     EXPECT_TRUE(h.text("Command4") == "Hide All" && h.window(0)->isVisible());
@@ -462,9 +462,9 @@ TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
         launch({{"kind", "stopwatch"}});
     Command seventh;
     seventh.launch = {{"kind", "count-up"}, {"duration", 60}};
-    EXPECT_EQ(runCommand(seventh, call), 1) << "all timers are in use";
+    EXPECT_EQ(runCommand(seventh, calls), 1) << "all timers are in use";
     seventh.launch = {{"kind", "count-up"}, {"duration", -5}};
-    EXPECT_EQ(runCommand(seventh, call), 2);
+    EXPECT_EQ(runCommand(seventh, calls), 2);
     remote.CloseAll();
-    EXPECT_TRUE(call("List", {}).value.toStringList().isEmpty());
+    EXPECT_TRUE(calls.list().value.toStringList().isEmpty());
 }
