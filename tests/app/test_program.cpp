@@ -123,6 +123,7 @@ TEST(CountDown, EverySecondShownThenExpiredFlashingAndHeard)
     EXPECT_EQ(h.sound.take(), QStringList({"open " + builtinPick(h.services.soundFolder, 1).path, "play"}));
     h.sim.advance(60'000);
     EXPECT_TRUE(h.shows(slot, "Label6")) << "flashes until closed";
+    EXPECT_EQ(h.sim.armedTimers(), 3) << "the clock, the flashing and the sound's wait; the count-down has stopped";
     h.close(slot);
     EXPECT_EQ(h.text("Label12"), "There are Currently 0 Timers running");
     EXPECT_EQ(h.sim.armedTimers(), 1) << "closing it silenced it; only the clock runs";
@@ -446,6 +447,10 @@ TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
     remote.Resume(1);
     remote.Resume(2);
     EXPECT_EQ(remote.lastError(), "Timer 2 is not paused.");
+    for (const int bad : {0, 86401}) {
+        remote.AddTime(2, bad);
+        EXPECT_EQ(remote.lastError(), QString("Timer 2 cannot be given %1 seconds more.").arg(bad));
+    }
     remote.AddTime(2, 60);
     EXPECT_TRUE(calls.list().value.toStringList().last().endsWith("of 46860 sec"));
     remote.Restart(2);
@@ -453,7 +458,7 @@ TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
     remote.Restart(1);
     EXPECT_TRUE(calls.list().value.toStringList().first().endsWith("\t00:00:02"));
     remote.Close(5);
-    EXPECT_EQ(remote.lastError(), "There is no timer 5.");
+    EXPECT_TRUE(remote.lastError() == "There is no timer 5." && calls.list().value.toStringList().size() == 2);
     EXPECT_EQ(runCommand(Command{{}, true, false, false, false}, calls), 0);
     EXPECT_EQ(h.text("Command4"), "Show All");
     remote.ShowAll();

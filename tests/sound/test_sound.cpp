@@ -128,6 +128,9 @@ TEST(AlertPlayer, OneRequestAtATimeAlertsFirstThenLowerSlots)
     h.finish(3);
     h.sim.advance(50);
     EXPECT_EQ(h.sound.opened().mid(6), QStringList({h.file(1)})) << "then the cycle";
+    h.finish(1);
+    h.sim.advance(50);
+    EXPECT_EQ(h.sound.opened().size(), 7) << "heard once";
 }
 
 TEST(AlertPlayer, NoneIsSilentAndClosingATimerSilencesItAndDropsItsRequest)
@@ -169,7 +172,7 @@ TEST(AlertPlayer, NoDeviceSaysSoOncePerAlertAndStillTakesTheRequests)
 TEST(AlertPlayer, AMissingRecordingIsWrittenAgainAndAGoneFileStillSounds)
 {
     PlayerHarness h;
-    QFile::remove(h.file(1));
+    QDir(QFileInfo(h.file(1)).path()).removeRecursively(); // the whole sound folder, even
     h.close(h.goOff(1));
     EXPECT_EQ(h.sound.opened(), QStringList({h.file(1)}));
     EXPECT_GT(QFileInfo(h.file(1)).size(), 1000);
@@ -318,6 +321,12 @@ TEST(SdlDevice, PlaysEndsByItselfCutsAndRefusesHostileFiles)
     EXPECT_NEAR(playToEnd(device, write(dir.filePath("huge.wav"), spoiled(good, 40, 0x7ffffff0u, 4))), 100, 2)
         << "what the file holds";
     EXPECT_EQ(playToEnd(device, dir.filePath("missing.wav")), -1);
+    // Compressed samples are decoded by SDL, whole: up to 16 MiB of file.
+    const QString adpcm = QStringLiteral(QUANDREL_FUZZ_DIR "/corpus/wave_load/ms-adpcm");
+    EXPECT_NEAR(playToEnd(device, adpcm), 90, 2);
+    QFile::copy(adpcm, dir.filePath("long-adpcm.wav"));
+    ASSERT_TRUE(QFile::resize(dir.filePath("long-adpcm.wav"), 17 << 20));
+    EXPECT_FALSE(device.canPlay(dir.filePath("long-adpcm.wav")));
     EXPECT_EQ(playToEnd(device, ""), -1);
     int stored = 0; // hostile files and what the fuzzer kept: refused at once, or played
     for (QDirIterator it(QStringLiteral(QUANDREL_FUZZ_DIR "/corpus/wave_load"), QDir::Files); it.hasNext(); ++stored) {
