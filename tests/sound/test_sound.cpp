@@ -310,6 +310,20 @@ TEST(SdlDevice, PlaysEndsByItselfCutsAndRefusesHostileFiles)
     EXPECT_TRUE(device.play());
     device.close();
     EXPECT_FALSE(device.isPlaying()) << "closing ends the sound";
+    // Once nothing plays, after a sound's end or a stop, the device is let go
+    // (here at once), and opened again for the next sound.
+    device.setIdleCloseDelay(0);
+    for (const bool toEnd : {true, false}) {
+        ASSERT_TRUE(device.open(dir.filePath("short.wav")) && device.play());
+        if (!toEnd)
+            device.stop();
+        QElapsedTimer idle;
+        idle.start();
+        while (device.isDeviceOpen() && idle.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_FALSE(device.isDeviceOpen()) << toEnd;
+        device.close();
+    }
     const QByteArray good = wave(100);
     mkdir(dir.filePath("folder.wav").toLocal8Bit().constData(), 0700);
     EXPECT_EQ(playToEnd(device, dir.filePath("folder.wav")), -1);
