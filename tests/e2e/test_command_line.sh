@@ -17,7 +17,8 @@ out=$("$q" --count-down 0:00:02 --title Tea)
 check "a second start hands the timer over and says where it went (got: $out)" [ "$out" = "Started timer 1." ]
 check "a window titled Tea opens in the first Quandrel" shown Tea
 list=$("$q" --list)
-check "--list prints it (got: $list)" grep -qP '^1\tTea\tcount-down\t(Start|00:00:0[12])$' <<<"$list"
+# On a busy machine the two seconds may already be over by now.
+check "--list prints it (got: $list)" grep -qP '^1\tTea\tcount-down\t(Start|00:00:0[12]|00:00:00 \(expired\))$' <<<"$list"
 sleep 2.5
 list=$("$q" --list)
 check "it went off two seconds later (got: $list)" grep -qP '^1\tTea\tcount-down\t00:00:00 \(expired\)$' <<<"$list"
