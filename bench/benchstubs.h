@@ -66,6 +66,10 @@ public:
     void alert(QWidget*) override {}
     bool applicationActive() override { return true; }
     void setFocus(QWidget*) override {}
+    bool isActive(QWidget*) override { return false; }
+    bool canRaise() override { return true; }
+    void hide(QWidget* window) override { window->hide(); }
+    void show(QWidget* window) override { window->show(); }
 };
 
 // A device that takes every sound and has finished it at once, so that an

@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/dbusnotifier.h"
 #include "platform/dialogs.h"
+#include "platform/display.h"
 #include "platform/sdlsounddevice.h"
 #include "platform/ticktimer.h"
 #include "platform/windowops.h"
@@ -19,7 +20,9 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #ifdef QUANDREL_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>
@@ -53,9 +56,10 @@ std::optional<int> answeredAtOnce(const quandrel::ParsedCommandLine& parsed)
     return std::nullopt;
 }
 
-// A command from a terminal without a display can still go to a running
-// Quandrel; there is no window to start one in.
-int commandWithoutDisplay(int argc, char** argv, const QStringList& arguments)
+// Whatever needs no window of this process: help, a faulty option, and a
+// command for the running Quandrel. Also where no display answers: a
+// command can still reach a Quandrel started elsewhere.
+int withoutWindows(int argc, char** argv, const QStringList& arguments, const quandrel::DisplayEnvironment& display)
 {
     using namespace quandrel;
     QCoreApplication app(argc, argv);
@@ -66,9 +70,56 @@ int commandWithoutDisplay(int argc, char** argv, const QStringList& arguments)
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected() && bus.interface()->isServiceRegistered(BusName))
         return runCommand(parsed.command, *callsOverBus());
-    printError(
-        QCoreApplication::translate("CommandLine", "Quandrel is not running, and there is no display to start it on."));
+    if (parsed.command.any() && parsed.command.launch.isEmpty()) {
+        // Listing, hiding or closing timers needs a Quandrel that has some.
+        printError(QCoreApplication::translate("CommandLine", "Quandrel is not running."));
+        return 1;
+    }
+    QStringList names;
+    for (const auto& [variable, value] :
+         {std::pair{"DISPLAY", display.display}, {"WAYLAND_DISPLAY", display.waylandDisplay}})
+        if (!value.isEmpty())
+            names << QLatin1String(variable) + QLatin1Char('=') + value;
+    printError(names.isEmpty()
+                   ? QCoreApplication::translate("CommandLine", "There is no display to open Quandrel's windows on.")
+                   : QCoreApplication::translate(
+                         "CommandLine", "There is no display to open Quandrel's windows on (%1 does not answer).")
+                         .arg(names.join(QStringLiteral(", "))));
     return 1;
+}
+
+// QApplication ends the process with abort() when its window system cannot
+// be reached after all (refused, say): one line and exit status 1 instead.
+QtMessageHandler previousMessageHandler = nullptr;
+void failWithoutAbort(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        if (previousMessageHandler)
+            previousMessageHandler(type, context, message);
+        return;
+    }
+    printError(QCoreApplication::translate("CommandLine", "Quandrel cannot open its windows: %1")
+                   .arg(message.section(QLatin1Char('\n'), 0, 0)));
+    std::_Exit(1);
+}
+
+// The arguments for QApplication: without the timer's --title, which Qt
+// would take as the title of the program's first window.
+std::vector<char*> argumentsForQt(int argc, char** argv)
+{
+    std::vector<char*> kept;
+    for (int i = 0; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (i > 0 && (argument == "--title" || argument == "-title")) {
+            ++i;
+            continue;
+        }
+        if (i > 0 && (argument.starts_with("--title=") || argument.starts_with("-title=")))
+            continue;
+        kept.push_back(argv[i]);
+    }
+    kept.push_back(nullptr);
+    return kept;
 }
 
 // This Quandrel is the session's: its windows, and the bus object through
@@ -81,7 +132,8 @@ int runTimers(QApplication& app, const quandrel::Command& command, QDBusConnecti
     QtDialogs dialogs;
     QtWindowOps windows;
     SdlSoundDevice sound;
-    DBusNotifier notifier(QStringLiteral("io.github.quandrel.Quandrel"));
+    DBusNotificationService notificationService(QStringLiteral("io.github.quandrel.Quandrel"));
+    DesktopNotifier notifier(notificationService);
     Services services{clock, timers, dialogs, windows, sound, notifier, QLocale::system(), defaultSoundFolder()};
     SlotTable table;
 
@@ -103,14 +155,18 @@ int runTimers(QApplication& app, const quandrel::Command& command, QDBusConnecti
 
 int main(int argc, char** argv)
 {
-    // Read before QApplication takes its own options out of argv (it takes
-    // -title and --title for the window's).
+    using namespace quandrel;
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (argc > 1 && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        return commandWithoutDisplay(argc, argv, arguments);
+    // Sorted before any window system is touched: what needs no window of
+    // this process never opens one.
+    const DisplayEnvironment display = DisplayEnvironment::current(arguments);
+    const ParsedCommandLine sorted = parseCommandLine(arguments);
+    const bool answeredAlone = !sorted.output.isEmpty() || !sorted.error.isEmpty();
+    const bool forRunningQuandrel = sorted.command.any() && sorted.command.launch.isEmpty();
+    if (answeredAlone || forRunningQuandrel || !displayReachable(display))
+        return withoutWindows(argc, argv, arguments, display);
 
 #ifdef QUANDREL_HAVE_FONTCONFIG
     // Reading the font configuration is the largest single piece of work
@@ -118,31 +174,29 @@ int main(int argc, char** argv)
     // own start, and the first font is taken only once it is done.
     std::jthread fontConfiguration([] { FcInit(); });
 #endif
+    if (const QString platform = preferredPlatform(display); !platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform.toLocal8Bit());
     // On X11, Qt hands repaints to the X server through shared memory and
     // then waits for a round trip before it paints the same area again, which
     // wakes the program twice more for every clock tick. Our repaints are a
     // few small labels: sending the pixels is cheaper than waiting.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
-    QApplication app(argc, argv);
+    std::vector<char*> qtArguments = argumentsForQt(argc, argv);
+    int qtArgc = int(qtArguments.size()) - 1;
+    previousMessageHandler = qInstallMessageHandler(failWithoutAbort);
+    QApplication app(qtArgc, qtArguments.data());
+    qInstallMessageHandler(previousMessageHandler);
     setUpApplication();
     QApplication::setDesktopFileName(QStringLiteral("io.github.quandrel.Quandrel"));
 
-    using namespace quandrel;
     const ParsedCommandLine parsed = parseCommandLine(arguments);
-    if (const std::optional<int> status = answeredAtOnce(parsed))
-        return *status;
     // One Quandrel a session: the first owns the name on the session bus, a
     // second start hands its command to it. Without a bus, each runs alone.
     QDBusConnection bus = QDBusConnection::sessionBus();
     const bool onBus = bus.isConnected();
     if (onBus && !bus.registerService(BusName))
         return runCommand(parsed.command, *callsOverBus());
-    if (parsed.command.any() && parsed.command.launch.isEmpty()) {
-        // Listing, hiding or closing timers needs a Quandrel that has some.
-        printError(QCoreApplication::translate("CommandLine", "Quandrel is not running."));
-        return 1;
-    }
 #ifdef QUANDREL_HAVE_FONTCONFIG
     fontConfiguration.join();
 #endif

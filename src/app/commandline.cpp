@@ -6,7 +6,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -123,10 +123,10 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
     ParsedCommandLine result;
     if (!parser.parse(arguments)) {
         result.error = parser.errorText();
-    } else if (parser.isSet(o.help) || parser.isSet(o.version)) {
-        result.output = parser.isSet(o.help) ? parser.helpText()
-                                             : QCoreApplication::applicationName() + QLatin1Char(' ') +
-                                                   QCoreApplication::applicationVersion();
+    } else if (parser.isSet(o.help) || parser.isSet(QStringLiteral("help-all")) || parser.isSet(o.version)) {
+        result.output = !parser.isSet(o.version) ? parser.helpText()
+                                                 : QCoreApplication::applicationName() + QLatin1Char(' ') +
+                                                       QCoreApplication::applicationVersion();
     } else if (!parser.positionalArguments().isEmpty()) {
         result.error = tr("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
     } else {
@@ -142,14 +142,14 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
 
 int runCommand(const Command& command, QuandrelCalls& calls)
 {
-    if (!command.any()) {
-        calls.activate();
-        return 0;
-    }
     const auto failed = [](const CallResult& result) {
         print(stderr, QStringLiteral("quandrel: ") + result.error);
         return result.badArgument ? 2 : 1;
     };
+    if (!command.any()) {
+        const CallResult shown = calls.activate();
+        return shown.error.isEmpty() ? 0 : failed(shown);
+    }
     if (!command.launch.isEmpty()) {
         const CallResult slot = calls.launch(command.launch);
         if (!slot.error.isEmpty())
@@ -178,8 +178,16 @@ int runCommand(const Command& command, QuandrelCalls& calls)
 
 namespace {
 
+// A command waits this long for the running Quandrel to answer.
+constexpr int AnswerWaitMs = 5000;
+
 class CallsOverBus final : public QuandrelCalls {
 public:
+    // A connection of its own, so that giving up can end it at once: the
+    // running Quandrel then finds its caller gone and drops the call.
+    CallsOverBus() : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, ConnectionName)) {}
+    ~CallsOverBus() override { QDBusConnection::disconnectFromBus(ConnectionName); }
+
     CallResult launch(const QVariantMap& choices) override { return call("Launch", {choices}); }
     CallResult list() override { return call("List"); }
     CallResult hideAll() override { return call("HideAll"); }
@@ -188,19 +196,34 @@ public:
     CallResult activate() override { return call("Activate"); }
 
 private:
-    static CallResult call(const char* method, const QVariantList& arguments = {})
+    static inline const QString ConnectionName = QStringLiteral("quandrel-command");
+
+    CallResult call(const char* method, const QVariantList& arguments = {})
     {
-        QDBusInterface quandrel(BusName, BusPath, BusName);
-        const QDBusMessage reply = quandrel.callWithArgumentList(QDBus::Block, QLatin1String(method), arguments);
+        QDBusMessage message = QDBusMessage::createMethodCall(BusName, BusPath, BusName, QLatin1String(method));
+        message.setArguments(arguments);
+        const QDBusMessage reply = bus_.call(message, QDBus::Block, AnswerWaitMs);
         CallResult result;
-        if (reply.type() == QDBusMessage::ErrorMessage) {
-            result.error = reply.errorMessage();
-            result.badArgument = reply.errorName().endsWith(QLatin1String(".InvalidArgs"));
-        } else if (!reply.arguments().isEmpty()) {
-            result.value = reply.arguments().first();
+        if (reply.type() != QDBusMessage::ErrorMessage) {
+            if (!reply.arguments().isEmpty())
+                result.value = reply.arguments().first();
+            return result;
         }
+        const QString name = reply.errorName();
+        if (name == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
+            name == QLatin1String("org.freedesktop.DBus.Error.Timeout")) {
+            QDBusConnection::disconnectFromBus(ConnectionName);
+            result.error = tr("Quandrel is not answering (no reply within %1 seconds); "
+                              "it will not carry out this command.")
+                               .arg(AnswerWaitMs / 1000);
+            return result;
+        }
+        result.error = reply.errorMessage();
+        result.badArgument = name.endsWith(QLatin1String(".InvalidArgs"));
         return result;
     }
+
+    QDBusConnection bus_;
 };
 
 } // namespace

@@ -52,6 +52,8 @@ MainWindow::MainWindow(SlotTable& table, Services& services, QWidget* parent)
     soundChoice_->setPlayer(player_.get());
     player_->beforeAlert = [this] { soundChoice_->stopTestPlay(); };
     windowCommands_ = new WindowCommands(*board_, this);
+    windowCommands_->offerPopOnTop(services_.windows.canRaise());
+    connect(board_.get(), &TimerBoard::hiddenChanged, windowCommands_, &WindowCommands::showHiddenState);
     buildLaunchButton();
     connect(setupPanel_, &SetupPanel::kindChosenChanged, launchButton_, &QPushButton::setEnabled);
     connect(setupPanel_, &SetupPanel::alertTextFocused, this, [this] { table_.lastFocus = FocusAlertText; });

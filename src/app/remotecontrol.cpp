@@ -8,6 +8,7 @@
 #include "timerwindow/timerwindow.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
 namespace quandrel {
@@ -91,8 +92,20 @@ bool RemoteControl::fail(const char* error, const QString& message)
     return false;
 }
 
+bool RemoteControl::callerGone()
+{
+    // A command that waited too long for an answer gave up and went away:
+    // carried out now, it would surprise the user who was told it failed.
+    if (!calledFromDBus() || !message().isReplyRequired())
+        return false;
+    const QDBusConnectionInterface* bus = connection().interface();
+    return bus && !bus->isServiceRegistered(message().service()).value();
+}
+
 int RemoteControl::slotIndex(int slot)
 {
+    if (callerGone())
+        return -1;
     if (slot < 1 || slot > SlotCount || !main_.board().window(slot - 1)) {
         fail("NoSuchTimer", tr("There is no timer %1.").arg(slot));
         return -1;
@@ -140,6 +153,8 @@ bool RemoteControl::resolve(const QVariantMap& c, LaunchRequest* r)
 
 int RemoteControl::Launch(const QVariantMap& choices)
 {
+    if (callerGone())
+        return 0;
     LaunchRequest request;
     if (!resolve(choices, &request))
         return 0;
@@ -178,16 +193,22 @@ void RemoteControl::Close(int slot)
 
 void RemoteControl::HideAll()
 {
+    if (callerGone())
+        return;
     main_.hideAll();
 }
 
 void RemoteControl::ShowAll()
 {
+    if (callerGone())
+        return;
     main_.showAll();
 }
 
 void RemoteControl::CloseAll()
 {
+    if (callerGone())
+        return;
     main_.closeAll();
 }
 
@@ -229,6 +250,8 @@ void RemoteControl::Restart(int slot)
 
 void RemoteControl::Activate()
 {
+    if (callerGone())
+        return;
     main_.bringToFront();
 }
 

@@ -12,6 +12,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace quandrel {
 
 TimerBoard::TimerBoard(SlotTable& table, Services& services, BoardOwner& owner, QObject* parent)
@@ -100,11 +102,15 @@ void TimerBoard::goOff(int slot, Expiry expiry)
 {
     TimerWindow* w = window(slot);
     WindowOps& ops = services_.windows;
-    // Seen before the pop-up restores it: a window the user may not see
-    // is announced on the desktop too.
-    const bool unseen = table_.winState[slot] == WinState::Hidden || ops.isMinimized(w) || !ops.applicationActive();
-    w->goOff(expiry);
-    if (unseen)
+    WindowView view;
+    view.hidden = table_.winState[slot] == WinState::Hidden;
+    view.active = ops.isActive(w);
+    view.appActive = ops.applicationActive();
+    view.popOnTop = popOnTop(slot);
+    view.canRaise = ops.canRaise();
+    const Presentation presentation = presentExpiry(view);
+    w->goOff(expiry, presentation);
+    if (presentation == Presentation::Notification)
         notify(slot, expiry);
 }
 
@@ -116,15 +122,21 @@ void TimerBoard::showClock(const QString& timeOfDay)
     }
 }
 
+bool TimerBoard::anyHidden() const
+{
+    return std::find(table_.winState.begin(), table_.winState.end(), WinState::Hidden) != table_.winState.end();
+}
+
 void TimerBoard::hideAll()
 {
     for (int slot = 0; slot < SlotCount; ++slot) {
         TimerWindow* w = window(slot);
         if (w && table_.winState[slot] == WinState::Shown) {
-            w->hide();
+            services_.windows.hide(w);
             table_.winState[slot] = WinState::Hidden;
         }
     }
+    emit hiddenChanged(anyHidden());
 }
 
 void TimerBoard::showAll()
@@ -132,11 +144,12 @@ void TimerBoard::showAll()
     for (int slot = 0; slot < SlotCount; ++slot) {
         TimerWindow* w = window(slot);
         if (w && table_.winState[slot] == WinState::Hidden) {
-            w->show();
+            services_.windows.show(w);
             table_.winState[slot] = WinState::Shown;
             services_.notifier.withdraw(slot);
         }
     }
+    emit hiddenChanged(anyHidden());
 }
 
 void TimerBoard::closeAll()
@@ -197,6 +210,7 @@ void TimerBoard::windowClosed(int slot)
     tickTimers_[slot]->setEnabled(false);
     table_.winState[slot] = WinState::None;
     emit alertEnded(slot);
+    emit hiddenChanged(anyHidden());
 }
 
 void TimerBoard::soundFailed(int slot)

@@ -49,6 +49,8 @@ public:
     // The clock line of every open window.
     void showClock(const QString& timeOfDay);
     int runningCount() const { return table_.runningCount; }
+    // Whether Hide All hid some open window that is hidden still.
+    bool anyHidden() const;
     const SlotTable& table() const { return table_; }
     // Slot n's open window, or nullptr.
     TimerWindow* window(int slot) const;
@@ -71,6 +73,8 @@ public:
     void soundFailed(int slot) override;
 
 signals:
+    // A window was hidden by Hide All, or shown or closed again.
+    void hiddenChanged(bool anyHidden);
     // Slot n's window was closed, or its alert ended (it was given more time
     // or started again): what it sounds must stop.
     void alertEnded(int slot);

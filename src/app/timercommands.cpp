@@ -109,8 +109,9 @@ void TimerBoard::showTimer(int slot)
     if (!w)
         return;
     if (table_.winState[slot] == WinState::Hidden) {
-        w->show();
+        services_.windows.show(w);
         table_.winState[slot] = WinState::Shown;
+        emit hiddenChanged(anyHidden());
     }
     WindowOps& ops = services_.windows;
     if (ops.isMinimized(w))

@@ -55,12 +55,30 @@ void WindowCommands::setRunningCount(int count)
     closeAllButton_->setEnabled(count != 0);
 }
 
+void WindowCommands::offerPopOnTop(bool available)
+{
+    popOnTopCheck_->setEnabled(available);
+    if (available)
+        return;
+    popOnTopCheck_->setChecked(false);
+    popOnTopCheck_->setToolTip(tr("Not available on this desktop: it does not let programs bring their windows "
+                                  "to the front. A timer that goes off unseen is announced by a notification."));
+    popOnTopCheck_->setAccessibleDescription(popOnTopCheck_->toolTip());
+}
+
+void WindowCommands::showHiddenState(bool anyHidden)
+{
+    const QString tip = anyHidden ? tr("Show all hidden Timers") : tr("Hide all open Timers");
+    hideShowAllButton_->setText(anyHidden ? tr("Show All") : tr("Hide All"));
+    hideShowAllButton_->setToolTip(tip);
+    hideShowAllButton_->setAccessibleDescription(tip);
+}
+
 void WindowCommands::hideOrShowAll()
 {
     if (board_.runningCount() <= 0)
         return;
-    // The caption is the state: "Show All" while windows are hidden by it.
-    if (hideShowAllButton_->text() != tr("Hide All"))
+    if (board_.anyHidden())
         showAll();
     else
         hideAll();
@@ -68,21 +86,17 @@ void WindowCommands::hideOrShowAll()
 
 void WindowCommands::hideAll()
 {
-    if (board_.runningCount() <= 0)
-        return;
-    hideShowAllButton_->setText(tr("Show All"));
-    board_.hideAll();
+    if (board_.runningCount() > 0)
+        board_.hideAll();
 }
 
 void WindowCommands::showAll()
 {
-    hideShowAllButton_->setText(tr("Hide All"));
     board_.showAll();
 }
 
 void WindowCommands::closeAll()
 {
-    hideShowAllButton_->setText(tr("Hide All"));
     board_.closeAll();
 }
 

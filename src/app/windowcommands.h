@@ -20,6 +20,12 @@ public:
     bool popOnTop() const;
     // The buttons act only while some timer runs.
     void setRunningCount(int count);
+    // Where the window system keeps programs from raising their windows,
+    // "pop on top" cannot be had: the box says why.
+    void offerPopOnTop(bool available);
+    // The Hide All / Show All button follows the windows: Show All while
+    // some are hidden by it.
+    void showHiddenState(bool anyHidden);
     void hideOrShowAll();
     void hideAll();
     void showAll();

@@ -47,4 +47,19 @@ RestartAlertStep restartAlertTick(AlertState& s, bool popOnTop, bool hasSound)
     return step;
 }
 
+Presentation presentExpiry(const WindowView& v)
+{
+    if (v.hidden)
+        return Presentation::Notification;
+    // Where the compositor alone decides what comes to the front, only the
+    // active window is sure to be seen.
+    if (!v.canRaise)
+        return v.active ? Presentation::Window : Presentation::Notification;
+    // Restored and raised over whatever is in front, or restored among the
+    // program's own windows while the user is in them.
+    if (v.popOnTop || v.appActive)
+        return Presentation::Window;
+    return Presentation::Notification;
+}
+
 } // namespace quandrel

@@ -42,4 +42,20 @@ struct RestartAlertStep {
 
 RestartAlertStep restartAlertTick(AlertState& state, bool popOnTop, bool hasSound);
 
+// How the user learns that a timer went off: its window comes up, or, where
+// it could go unseen, a desktop notification says so. Decided once per
+// expiry; a notification stays until the user goes to the window or acts.
+enum class Presentation { Window, Notification };
+
+// What is known of a timer's window when it goes off.
+struct WindowView {
+    bool hidden = false;    // by Hide All
+    bool active = false;    // the window itself is the active one
+    bool appActive = false; // one of the program's windows is
+    bool popOnTop = false;  // it comes to the front and stays on top
+    bool canRaise = true;   // the window system lets the program restore and raise it
+};
+
+Presentation presentExpiry(const WindowView& view);
+
 } // namespace quandrel

@@ -2,34 +2,34 @@
 #include "platform/dbusnotifier.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QVariantMap>
-
-#include <cstdio>
 
 namespace quandrel {
 namespace {
 const QString Service = QStringLiteral("org.freedesktop.Notifications");
 const QString Path = QStringLiteral("/org/freedesktop/Notifications");
 const QString Interface = QStringLiteral("org.freedesktop.Notifications");
+// A busy desktop may take long to answer; an answer that comes at all is
+// better than one given up on, whose notification could then never be
+// taken away again.
+constexpr int AnswerWaitMs = 10 * 60 * 1000;
 } // namespace
 
-DBusNotifier::DBusNotifier(const QString& appId, QObject* parent) : Notifier(parent), appId_(appId)
+DBusNotificationService::DBusNotificationService(const QString& appId, QObject* parent)
+    : NotificationService(parent), appId_(appId)
 {
 }
 
-bool DBusNotifier::connectOnce()
+bool DBusNotificationService::connectOnce()
 {
     if (connected_)
         return true;
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        complain(QStringLiteral("no session bus"));
+    if (!bus.isConnected())
         return false;
-    }
     bus.connect(Service, Path, Interface, QStringLiteral("ActionInvoked"), this, SLOT(onActionInvoked(uint, QString)));
     bus.connect(Service, Path, Interface, QStringLiteral("NotificationClosed"), this,
                 SLOT(onNotificationClosed(uint, uint)));
@@ -37,19 +37,12 @@ bool DBusNotifier::connectOnce()
     return true;
 }
 
-void DBusNotifier::complain(const QString& why)
+void DBusNotificationService::notify(uint replacesId, const Notification& n, Answer answered)
 {
-    if (complained_)
+    if (!connectOnce()) {
+        answered(std::nullopt, QStringLiteral("no session bus"));
         return;
-    complained_ = true;
-    std::fprintf(stderr, "quandrel: timers that go off are not shown as desktop notifications: %s\n", qPrintable(why));
-}
-
-void DBusNotifier::show(int key, const Notification& n)
-{
-    if (!connectOnce())
-        return;
-    withdrawing_.remove(key);
+    }
     QStringList actions;
     for (const auto& [action, text] : n.actions)
         actions << action << text;
@@ -57,56 +50,35 @@ void DBusNotifier::show(int key, const Notification& n)
     hints.insert(QStringLiteral("desktop-entry"), appId_);
     hints.insert(QStringLiteral("urgency"), QVariant::fromValue(uchar(n.urgent ? 2 : 1)));
     QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("Notify"));
-    call << QStringLiteral("Quandrel") << ids_.value(key, 0) << appId_ << n.title << n.body << actions << hints
+    call << QStringLiteral("Quandrel") << replacesId << appId_ << n.title << n.body << actions << hints
          << int(n.urgent ? 0 : -1);
-    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call, AnswerWaitMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, key](QDBusPendingCallWatcher* w) { answered(key, w); });
+            [answered = std::move(answered)](QDBusPendingCallWatcher* w) {
+                w->deleteLater();
+                const QDBusPendingReply<uint> reply = *w;
+                if (reply.isError())
+                    answered(std::nullopt, reply.error().message());
+                else
+                    answered(reply.value(), QString());
+            });
 }
 
-void DBusNotifier::answered(int key, QDBusPendingCallWatcher* call)
-{
-    call->deleteLater();
-    const QDBusPendingReply<uint> reply = *call;
-    if (reply.isError()) {
-        complain(reply.error().message());
-        return;
-    }
-    ids_.insert(key, reply.value());
-    if (withdrawing_.remove(key))
-        withdraw(key);
-}
-
-void DBusNotifier::withdraw(int key)
-{
-    if (!connected_)
-        return;
-    if (!ids_.contains(key)) {
-        withdrawing_.insert(key); // when the service answers
-        return;
-    }
-    close(ids_.take(key));
-}
-
-void DBusNotifier::close(uint id)
+void DBusNotificationService::close(uint id)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, QStringLiteral("CloseNotification"));
     call << id;
-    QDBusConnection::sessionBus().asyncCall(call);
+    QDBusConnection::sessionBus().asyncCall(call, AnswerWaitMs);
 }
 
-void DBusNotifier::onActionInvoked(uint id, const QString& action)
+void DBusNotificationService::onActionInvoked(uint id, const QString& action)
 {
-    const int key = ids_.key(id, -1);
-    if (key >= 0)
-        emit actionInvoked(key, action);
+    emit actionInvoked(id, action);
 }
 
-void DBusNotifier::onNotificationClosed(uint id, uint)
+void DBusNotificationService::onNotificationClosed(uint id, uint)
 {
-    const int key = ids_.key(id, -1);
-    if (key >= 0)
-        ids_.remove(key);
+    emit closed(id);
 }
 
 } // namespace quandrel

@@ -3,24 +3,17 @@
 
 #include "platform/notifier.h"
 
-#include <QHash>
-#include <QSet>
-
-class QDBusMessage;
-class QDBusPendingCallWatcher;
-
 namespace quandrel {
 
-// Notifications through the freedesktop notification service on the session
-// bus. It talks to the bus only when there is something to show: nothing
-// while no timer goes off. Without a bus or a service it says so once on
-// standard error, and everything else goes on.
-class DBusNotifier final : public Notifier {
+// The freedesktop notification server on the session bus. It talks to the
+// bus only when there is something to show: nothing while no timer goes
+// off. Without a bus or a server the notification is answered with an error.
+class DBusNotificationService final : public NotificationService {
     Q_OBJECT
 public:
-    explicit DBusNotifier(const QString& appId, QObject* parent = nullptr);
-    void show(int key, const Notification& notification) override;
-    void withdraw(int key) override;
+    explicit DBusNotificationService(const QString& appId, QObject* parent = nullptr);
+    void notify(uint replacesId, const Notification& notification, Answer answered) override;
+    void close(uint id) override;
 
 private slots:
     void onActionInvoked(uint id, const QString& action);
@@ -28,15 +21,9 @@ private slots:
 
 private:
     bool connectOnce();
-    void answered(int key, QDBusPendingCallWatcher* call);
-    void close(uint id);
-    void complain(const QString& why);
 
     QString appId_;
     bool connected_ = false;
-    bool complained_ = false;
-    QHash<int, uint> ids_;  // key -> id of the notification on screen
-    QSet<int> withdrawing_; // withdrawn before the service answered
 };
 
 } // namespace quandrel

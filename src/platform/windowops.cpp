@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/windowops.h"
 
+#include "platform/display.h"
+
 #include <QApplication>
+#include <QVariant>
 #include <QWidget>
 #include <QWindow>
 
@@ -57,6 +60,38 @@ bool QtWindowOps::applicationActive()
 void QtWindowOps::setFocus(QWidget* control)
 {
     control->setFocus(Qt::OtherFocusReason);
+}
+
+bool QtWindowOps::isActive(QWidget* window)
+{
+    return window->isActiveWindow();
+}
+
+bool QtWindowOps::canRaise()
+{
+    return windowSystemObeysPrograms(QGuiApplication::platformName());
+}
+
+namespace {
+const char* const PlaceProperty = "quandrelPlace";
+}
+
+void QtWindowOps::hide(QWidget* window)
+{
+    // Shown again, a window would be placed anew: on X11, once its size
+    // changed while hidden, with its frame's corner taken for its own (one
+    // title bar higher); under some desktops wherever they like. The place
+    // of its inside is what stays put.
+    window->setProperty(PlaceProperty, window->geometry().topLeft());
+    window->hide();
+}
+
+void QtWindowOps::show(QWidget* window)
+{
+    const QVariant place = window->property(PlaceProperty);
+    if (place.isValid())
+        window->setGeometry(QRect(place.toPoint(), window->size()));
+    window->show();
 }
 
 } // namespace quandrel

@@ -20,6 +20,15 @@ public:
     // True while one of this program's windows is the active window.
     virtual bool applicationActive() = 0;
     virtual void setFocus(QWidget* control) = 0;
+    // True while this window is the active one.
+    virtual bool isActive(QWidget* window) = 0;
+    // Whether the window system lets the program restore, raise and keep its
+    // windows on top, and learn that one is minimised: X11 does, Wayland
+    // leaves all of it to the compositor.
+    virtual bool canRaise() = 0;
+    // Hides a window and shows it again where it was.
+    virtual void hide(QWidget* window) = 0;
+    virtual void show(QWidget* window) = 0;
 };
 
 class QtWindowOps final : public WindowOps {
@@ -32,6 +41,10 @@ public:
     void alert(QWidget* window) override;
     bool applicationActive() override;
     void setFocus(QWidget* control) override;
+    bool isActive(QWidget* window) override;
+    bool canRaise() override;
+    void hide(QWidget* window) override;
+    void show(QWidget* window) override;
 };
 
 } // namespace quandrel

@@ -41,8 +41,9 @@ public:
     void showReading(const QString& face);
     void showProgress(const QString& text);
     void showClock(const QString& timeOfDay);
-    // The timer ran out for good (Final) or started its next cycle (Restart).
-    void goOff(Expiry expiry);
+    // The timer ran out for good (Final) or started its next cycle (Restart);
+    // the window comes up, or stays as it is when a notification tells.
+    void goOff(Expiry expiry, Presentation presentation);
     // The timer's own sound file could not be played when it went off.
     void showSoundFailed();
     // "Paused" beside the reading, which stands still meanwhile.

@@ -10,11 +10,16 @@
 
 namespace quandrel {
 
-void TimerWindow::goOff(Expiry expiry)
+void TimerWindow::goOff(Expiry expiry, Presentation presentation)
 {
     if (expiry == Expiry::None)
         return;
-    popUp();
+    // Announced instead, the window stays as the user left it (minimised,
+    // say) and only asks for attention.
+    if (presentation == Presentation::Window)
+        popUp();
+    else if (isVisible())
+        services_.windows.alert(this);
     if (expiry == Expiry::Final) {
         expiredBanner_->show();
         flashTimer_->setEnabled(true);
@@ -43,8 +48,6 @@ void TimerWindow::popUp()
         ops.restore(this);
     if (host_.popOnTop(slot_))
         putOnTop();
-    else if (!ops.applicationActive())
-        ops.alert(this);
 }
 
 void TimerWindow::putOnTop()

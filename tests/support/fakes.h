@@ -62,8 +62,10 @@ public:
 class FakeWindowOps final : public WindowOps {
 public:
     bool appActive = true;
+    bool raising = true; // false: as on Wayland
     QStringList calls;
     QSet<QWidget*> minimized;
+    QWidget* active = nullptr;
 
     bool isMinimized(QWidget* window) override { return minimized.contains(window); }
     void restore(QWidget* window) override { minimized.remove(window), note("restore", window); }
@@ -72,6 +74,10 @@ public:
     void activate(QWidget* window) override { note("activate", window); }
     void alert(QWidget* window) override { note("alert", window); }
     bool applicationActive() override { return appActive; }
+    bool isActive(QWidget* window) override { return window == active; }
+    bool canRaise() override { return raising; }
+    void hide(QWidget* window) override { window->hide(), note("hide", window); }
+    void show(QWidget* window) override { window->show(), note("show", window); }
     void setFocus(QWidget* control) override
     {
         calls << "focus " + control->window()->objectName() + '.' + control->objectName();
