@@ -249,3 +249,25 @@ TEST(FuzzInputs, StoredLaunchTimesKeepTheirProperties)
     }
     EXPECT_GT(files, 10);
 }
+
+TEST(Alerts, AnExpiryIsShownOrAnnouncedNeverLost)
+{
+    struct Case {
+        const char* what;
+        WindowView view;
+        Presentation expected;
+    };
+    const auto view = [](bool hidden, bool active, bool appActive, bool popOnTop, bool canRaise) {
+        return WindowView{hidden, active, appActive, popOnTop, canRaise};
+    };
+    const std::vector<Case> cases{
+        {"hidden by Hide All", view(true, false, true, true, true), Presentation::Notification},
+        {"the user is in Quandrel", view(false, false, true, false, true), Presentation::Window},
+        {"another program is active", view(false, false, false, false, true), Presentation::Notification},
+        {"pop on top over another program", view(false, false, false, true, true), Presentation::Window},
+        {"Wayland, another window active", view(false, false, true, true, false), Presentation::Notification},
+        {"Wayland, its own window active", view(false, true, true, false, false), Presentation::Window},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(presentExpiry(c.view), c.expected) << c.what;
+}

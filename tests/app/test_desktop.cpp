@@ -1,0 +1,237 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the desktop gives and takes: the window system chosen, a display that
+// does not answer, notifications over a slow server, windows that come back
+// where they were, a Wayland desktop that keeps windows from being raised.
+#include "support/harness.h"
+
+#include "platform/display.h"
+#include "platform/notifier.h"
+
+#include <QCheckBox>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+using namespace quandrel;
+using namespace quandrel::test;
+
+TEST(Display, XWaylandIsPreferredUnlessTheUserChose)
+{
+    const DisplayEnvironment gnome{{}, ":0", "wayland-0", "/run/user/1000"};
+    EXPECT_EQ(preferredPlatform(gnome), "xcb;wayland");
+    DisplayEnvironment chosen = gnome;
+    chosen.platform = "wayland";
+    EXPECT_EQ(preferredPlatform(chosen), "");
+    const DisplayEnvironment waylandOnly{{}, {}, "wayland-0", "/run/user/1000"};
+    EXPECT_EQ(preferredPlatform(waylandOnly), "");
+    const DisplayEnvironment x11{{}, ":0", {}, {}};
+    EXPECT_EQ(preferredPlatform(x11), "");
+    EXPECT_EQ(DisplayEnvironment::current({"quandrel", "-platform", "offscreen"}).platform, "offscreen");
+}
+
+namespace {
+// A socket that listens as a compositor's does, for as long as it lives.
+struct ListeningSocket {
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    explicit ListeningSocket(const QString& path)
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, qPrintable(path), sizeof address.sun_path - 1);
+        listening = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(fd, 1) == 0;
+    }
+    ~ListeningSocket() { ::close(fd); }
+    bool listening = false;
+};
+} // namespace
+
+TEST(Display, ReachableOnlyWhereAServerAnswers)
+{
+    QTemporaryDir dir;
+    const ListeningSocket compositor(dir.filePath("wayland-test"));
+    ASSERT_TRUE(compositor.listening);
+    EXPECT_TRUE(displayReachable({"wayland", {}, "wayland-test", dir.path()}));
+    EXPECT_TRUE(displayReachable({{}, ":99999", dir.filePath("wayland-test"), {}})) << "X is tried first, then Wayland";
+    EXPECT_FALSE(displayReachable({{}, {}, "wayland-gone", dir.path()}));
+    EXPECT_FALSE(displayReachable({{}, ":99999", {}, {}}));
+    EXPECT_FALSE(displayReachable({{}, "junk", {}, {}}));
+    EXPECT_FALSE(displayReachable({{}, {}, {}, {}}));
+    EXPECT_TRUE(displayReachable({"offscreen", {}, {}, {}}));
+}
+
+namespace {
+
+// A notification server that answers only when told, as a busy desktop does.
+class SlowNotificationService final : public NotificationService {
+public:
+    struct Call {
+        uint replaces;
+        QString title;
+        Answer answered;
+    };
+    QList<Call> waiting;
+    QMap<uint, QString> onScreen; // id -> title
+    uint lastId = 0;
+
+    void notify(uint replaces, const Notification& n, Answer answered) override
+    {
+        waiting.append({replaces, n.title, std::move(answered)});
+    }
+    void close(uint id) override { onScreen.remove(id); }
+    void answer()
+    {
+        Call call = waiting.takeFirst();
+        const uint id = onScreen.contains(call.replaces) ? call.replaces : ++lastId;
+        onScreen.insert(id, call.title);
+        call.answered(id, {});
+    }
+    void fail() { waiting.takeFirst().answered(std::nullopt, "timed out"); }
+};
+
+Notification titled(const QString& title)
+{
+    Notification n;
+    n.title = title;
+    return n;
+}
+
+} // namespace
+
+TEST(Notifier, WithdrawnBeforeTheServerAnswersIsClosedWhenItDoes)
+{
+    SlowNotificationService server;
+    DesktopNotifier notifier(server);
+    notifier.show(0, titled("Tea"));
+    notifier.withdraw(0);
+    server.answer();
+    EXPECT_TRUE(server.onScreen.isEmpty());
+}
+
+TEST(Notifier, CyclesReplaceTheirPredecessorEvenWhileItsAnswerIsAwaited)
+{
+    SlowNotificationService server;
+    DesktopNotifier notifier(server);
+    for (const char* cycle : {"Cycle 1", "Cycle 2", "Cycle 3", "Cycle 4"})
+        notifier.show(0, titled(cycle));
+    while (!server.waiting.isEmpty())
+        server.answer();
+    EXPECT_EQ(server.onScreen.size(), 1);
+    EXPECT_EQ(server.onScreen.first(), "Cycle 4");
+    notifier.withdraw(0);
+    EXPECT_TRUE(server.onScreen.isEmpty());
+}
+
+TEST(Notifier, ShownAgainAfterAWithdrawalStillAwaitedStays)
+{
+    SlowNotificationService server;
+    DesktopNotifier notifier(server);
+    notifier.show(0, titled("Tea"));
+    notifier.withdraw(0);
+    notifier.show(0, titled("Tea again"));
+    server.answer();
+    server.answer();
+    EXPECT_EQ(server.onScreen.values(), QStringList({"Tea again"}));
+}
+
+TEST(Notifier, ALostAnswerLeavesNothingBehindAndKeysStayApart)
+{
+    SlowNotificationService server;
+    DesktopNotifier notifier(server);
+    QList<int> pressed;
+    QObject::connect(&notifier, &Notifier::actionInvoked, [&pressed](int key, const QString&) { pressed << key; });
+    notifier.show(0, titled("Tea"));
+    notifier.show(1, titled("Eggs"));
+    server.fail();
+    server.answer();
+    emit server.actionInvoked(server.lastId, "show");
+    EXPECT_EQ(pressed, QList<int>({1}));
+    notifier.withdraw(0);
+    EXPECT_EQ(server.onScreen.values(), QStringList({"Eggs"}));
+    emit server.closed(server.lastId); // dismissed by the user
+    notifier.withdraw(1);
+    notifier.show(1, titled("Eggs"));
+    EXPECT_EQ(server.waiting.last().replaces, 0u) << "a dismissed notification is not replaced";
+}
+
+namespace {
+
+// A count-down of a second in slot 0, gone off after `setUp` arranged its window.
+int goOff(AppHarness& h, const std::function<void(TimerWindow*)>& setUp = {})
+{
+    h.type("Text8", "Tea");
+    h.chooseDuration(0, 0, 1);
+    const int slot = h.launch();
+    if (setUp)
+        setUp(h.window(slot));
+    h.windows.calls.clear();
+    h.sim.advance(1010);
+    return slot;
+}
+
+} // namespace
+
+TEST(Expiry, AMinimisedTimerIsRestoredWhileTheUserIsInQuandrel)
+{
+    AppHarness h;
+    goOff(h, [&h](TimerWindow* w) { h.windows.minimized.insert(w); });
+    EXPECT_TRUE(h.windows.calls.contains("restore ALARMFORM0"));
+    EXPECT_EQ(h.notifier.sent, 0) << "shown, so not announced";
+}
+
+TEST(Expiry, AMinimisedTimerIsAnnouncedAndLeftAloneWhileAnotherProgramIsActive)
+{
+    AppHarness h;
+    h.windows.appActive = false;
+    goOff(h, [&h](TimerWindow* w) { h.windows.minimized.insert(w); });
+    EXPECT_FALSE(h.windows.calls.contains("restore ALARMFORM0"));
+    EXPECT_EQ(h.notifier.sent, 1);
+    QEvent activated(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(h.window(0), &activated);
+    EXPECT_TRUE(h.notifier.shown.isEmpty()) << "the user went to it";
+}
+
+TEST(Expiry, OnWaylandATimerWhoseWindowIsNotActiveIsAnnounced)
+{
+    AppHarness h;
+    h.windows.raising = false;
+    goOff(h);
+    EXPECT_EQ(h.notifier.sent, 1);
+    EXPECT_FALSE(h.windows.calls.contains("top ALARMFORM0"));
+}
+
+TEST(Expiry, OnWaylandATimerWhoseWindowIsActiveIsShown)
+{
+    AppHarness h;
+    h.windows.raising = false;
+    goOff(h, [&h](TimerWindow* w) { h.windows.active = w; });
+    EXPECT_EQ(h.notifier.sent, 0);
+}
+
+TEST(Expiry, OnWaylandPopOnTopIsOfferedNotAndSaysWhy)
+{
+    AppHarness h;
+    h.windows.raising = false;
+    SlotTable table;
+    MainWindow main(table, h.services);
+    const auto* popOnTop = main.findChild<QCheckBox*>("PopChk");
+    EXPECT_FALSE(popOnTop->isEnabled());
+    EXPECT_TRUE(popOnTop->toolTip().contains("does not let programs bring their windows to the front"));
+}
+
+TEST(HideAndShow, WindowsGoThroughTheWindowSystemThatKeepsTheirPlace)
+{
+    AppHarness h;
+    goOff(h, [&h](TimerWindow*) { h.click("Command4"); });
+    h.notifier.press(0, "show");
+    EXPECT_EQ(h.windows.calls, QStringList({"show ALARMFORM0", "activate ALARMFORM0"}));
+    EXPECT_EQ(h.text("Command4"), "Hide All") << "the only hidden window is back";
+    EXPECT_EQ(h.find("Command4")->toolTip(), "Hide all open Timers");
+    h.click("Command4");
+    EXPECT_EQ(h.windows.calls.last(), "hide ALARMFORM0");
+    EXPECT_EQ(h.find("Command4")->accessibleDescription(), "Show all hidden Timers");
+}
