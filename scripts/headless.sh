@@ -42,11 +42,12 @@ headless() {
 
 # prepare_program PACKAGE... installs the packages a test needs and exports
 # QUANDREL_BIN, the program under test: as given, or built from this tree in
-# $QUANDREL_BUILD_DIR (default: build), with what that build needs.
+# $QUANDREL_BUILD_DIR (default: build), with what that build needs (the same
+# build_packages as scripts/quandrel.sh, from install_missing.sh).
 prepare_program() {
     local packages=("$@")
     [ -n "${QUANDREL_BIN:-}" ] ||
-        packages+=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools libsdl2-dev libgtest-dev)
+        packages+=("${build_packages[@]}")
     install_missing "${packages[@]}"
     if [ -z "${QUANDREL_BIN:-}" ]; then
         local dir="${QUANDREL_BUILD_DIR:-build}"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sets up a Debian 12 machine for Quandrel, builds it, and runs it or its tests.
+# Sets up a Debian 12 or 13 machine for Quandrel, builds it, and runs it or its tests.
 #
 #   bash scripts/quandrel.sh run        install what is missing, build, start Quandrel
 #   bash scripts/quandrel.sh test       install what is missing, build, run the test suite headless
@@ -10,14 +10,10 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-packages=(
-    cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-qpa-plugins qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libfontconfig-dev libsdl2-dev libgtest-dev
-    fonts-dejavu-core xvfb xauth openbox imagemagick
-)
-
 # shellcheck source=scripts/install_missing.sh
 source scripts/install_missing.sh
+
+packages=("${build_packages[@]}" qt6-qpa-plugins qt6-translations-l10n xvfb xauth openbox imagemagick)
 
 build() { # build-dir [cmake options...]
     local dir=$1
