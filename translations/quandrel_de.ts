@@ -532,7 +532,7 @@
     </message>
     <message>
         <source>Reset</source>
-        <translation>Zurück</translation>
+        <translation>Zurücksetzen</translation>
     </message>
     <message>
         <source>Reset Stopwatch</source>

@@ -92,6 +92,9 @@ QString readTimer(const QCommandLineParser& parser, const Options& o, QVariantMa
         if (!option.valueName().isEmpty() && !secs)
             return tr("--%1: '%2' is not a duration (H:MM:SS, MM:SS, or 90s, 25m, 1h30m; up to 23:59:59).")
                 .arg(option.names().first(), value);
+        if (!alarm && secs == 0)
+            return tr("--%1: '%2' is no time at all; a timer needs at least 1 second.")
+                .arg(option.names().first(), value);
         if (secs)
             launch.insert(alarm ? QStringLiteral("alarm") : QStringLiteral("duration"), *secs);
     }

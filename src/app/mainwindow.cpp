@@ -32,7 +32,13 @@
 namespace quandrel {
 namespace {
 constexpr int LogoSize = 64; // the logo picture's size
+
+QString runningCountText(int count)
+{
+    return count == 1 ? MainWindow::tr("There is Currently 1 Timer running")
+                      : MainWindow::tr("There are Currently %1 Timers running").arg(count);
 }
+} // namespace
 
 MainWindow::MainWindow(SlotTable& table, Services& services, QWidget* parent)
     : QWidget(parent), table_(table), services_(services)
@@ -169,6 +175,11 @@ void MainWindow::start()
     soundChoice_->fillList();
     setupPanel_->setDefaults();
     clockTimer_->setEnabled(true);
+    // Wide enough for every count, so that the frames stand still as it changes.
+    QStringList counts;
+    for (int count = 0; count <= SlotCount; ++count)
+        counts << runningCountText(count);
+    holdLabelSize(runningCountLine_, counts);
     runningCountChanged(table_.runningCount);
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -192,6 +203,13 @@ QPoint MainWindow::centredPosition(QSize screen, QSize window)
 void MainWindow::launchTimer()
 {
     LaunchRequest request = setupPanel_->request();
+    const bool duration = request.kind == TimerKind::CountDown || request.kind == TimerKind::CountUp;
+    if (duration && request.durationSecs == 0) {
+        services_.dialogs.message(QStringLiteral("Quandrel"),
+                                  tr("Set a duration of at least 1 second for the count-down or count-up."),
+                                  MessageIcon::Warning);
+        return;
+    }
     request.sound = soundChoice_->pick();
     if (board_->launch(request) < 0)
         services_.dialogs.message(QStringLiteral("Quandrel"), tr("all timers are in use"), MessageIcon::None);
@@ -243,8 +261,7 @@ void MainWindow::focusField(int16_t code)
 
 void MainWindow::runningCountChanged(int count)
 {
-    runningCountLine_->setText(count == 1 ? tr("There is Currently 1 Timer running")
-                                          : tr("There are Currently %1 Timers running").arg(count));
+    runningCountLine_->setText(runningCountText(count));
     windowCommands_->setRunningCount(count);
 }
 

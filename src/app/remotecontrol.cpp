@@ -2,7 +2,9 @@
 #include "app/remotecontrol.h"
 
 #include "app/mainwindow.h"
+#include "engine/ticks.h"
 #include "engine/timearith.h"
+#include "platform/clock.h"
 #include "platform/sounddevice.h"
 #include "platform/windowops.h"
 #include "timerwindow/timerwindow.h"
@@ -113,22 +115,78 @@ int RemoteControl::slotIndex(int slot)
     return slot - 1;
 }
 
+namespace {
+
+bool isWholeNumber(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A whole number from lowest to highest, or nothing.
+std::optional<int32_t> wholeNumber(const QVariant& value, qint64 lowest, qint64 highest)
+{
+    if (!isWholeNumber(value))
+        return std::nullopt;
+    if (value.typeId() == QMetaType::ULongLong && value.toULongLong() > quint64(highest))
+        return std::nullopt;
+    const qint64 number = value.toLongLong();
+    if (number < lowest || number > highest)
+        return std::nullopt;
+    return int32_t(number);
+}
+
+} // namespace
+
 bool RemoteControl::resolve(const QVariantMap& c, LaunchRequest* r)
 {
+    // What each key holds: a string, a whole number or a boolean.
+    const QHash<QString, QMetaType::Type> keys{
+        {QStringLiteral("kind"), QMetaType::QString},      {QStringLiteral("duration"), QMetaType::Int},
+        {QStringLiteral("auto-restart"), QMetaType::Bool}, {QStringLiteral("alarm"), QMetaType::Int},
+        {QStringLiteral("title"), QMetaType::QString},     {QStringLiteral("sound"), QMetaType::QString},
+        {QStringLiteral("pop-on-top"), QMetaType::Bool}};
+    for (auto it = c.begin(); it != c.end(); ++it) {
+        if (!keys.contains(it.key()))
+            return fail("InvalidArgs", tr("Unknown key '%1': a timer takes kind, duration, auto-restart, alarm, title, "
+                                          "sound and pop-on-top.")
+                                           .arg(it.key()));
+        const QMetaType::Type type = keys.value(it.key());
+        const bool fits = type == QMetaType::Int ? isWholeNumber(*it) : it->typeId() == type;
+        if (!fits)
+            return fail("InvalidArgs", tr("'%1' must be %2.")
+                                           .arg(it.key(), type == QMetaType::Int    ? tr("a whole number")
+                                                          : type == QMetaType::Bool ? tr("a boolean")
+                                                                                    : tr("a string")));
+    }
     const int kind = Kinds.indexOf(c.value(QStringLiteral("kind")).toString());
     if (kind < 0)
         return fail("InvalidArgs", tr("Say which timer to start: count-down, count-up, alarm or stopwatch."));
     r->kind = TimerKind(kind + 1);
-    r->durationSecs = c.value(QStringLiteral("duration"), 0).toInt();
-    if (r->durationSecs < 0 || r->durationSecs > LongestDurationSecs)
-        return fail("InvalidArgs", tr("A duration is at most 23:59:59."));
+    if (r->kind == TimerKind::CountDown || r->kind == TimerKind::CountUp) {
+        const std::optional<int32_t> secs = wholeNumber(c.value(QStringLiteral("duration")), 1, LongestDurationSecs);
+        if (!secs)
+            return fail("InvalidArgs", tr("'duration' must be from 1 second to 23:59:59, in seconds."));
+        r->durationSecs = *secs;
+    }
     r->autoRestart = c.value(QStringLiteral("auto-restart")).toBool();
-    const int alarm = c.value(QStringLiteral("alarm"), 0).toInt();
-    if (alarm < 0 || alarm >= DaySecs)
-        return fail("InvalidArgs", tr("A time of day is from 00:00:00 to 23:59:59."));
-    const int hour = alarm / SecsPerHour;
-    r->alarm = {hour % 12 == 0 ? 12 : hour % 12, alarm % SecsPerHour / SecsPerMinute, alarm % SecsPerMinute,
-                hour >= 12};
+    if (r->kind == TimerKind::AlarmClock) {
+        const std::optional<int32_t> alarm = wholeNumber(c.value(QStringLiteral("alarm")), 0, DaySecs - 1);
+        if (!alarm)
+            return fail("InvalidArgs",
+                        tr("'alarm' must be a time of day from 00:00:00 to 23:59:59, in seconds after midnight."));
+        r->alarm = alarmSetting(*alarm);
+    }
     r->title = c.value(QStringLiteral("title")).toString();
     if (c.contains(QStringLiteral("pop-on-top")))
         r->popOnTop = c.value(QStringLiteral("pop-on-top")).toBool();
@@ -145,7 +203,7 @@ bool RemoteControl::resolve(const QVariantMap& c, LaunchRequest* r)
     QString why;
     if (!services_.sound.canPlay(sound, &why))
         return fail("InvalidArgs",
-                    tr("--sound: '%1' is neither a sound of the list nor a wave file that can be played (%2).")
+                    tr("The sound '%1' is neither a sound of the list nor a wave file that can be played (%2).")
                         .arg(sound, why));
     r->sound = {sound, SoundListPlayFile, pickedFileName(sound)};
     return true;
@@ -166,21 +224,54 @@ int RemoteControl::Launch(const QVariantMap& choices)
     return slot + 1;
 }
 
+namespace {
+
+// One timer is one line of tab-separated fields: a tab, a line break or a
+// terminal's escape in a title is written as \t, \n, \x1b.
+QString escaped(const QString& text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c == u'\\')
+            out += QStringLiteral("\\\\");
+        else if (c == u'\t')
+            out += QStringLiteral("\\t");
+        else if (c == u'\n')
+            out += QStringLiteral("\\n");
+        else if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+                 c.category() == QChar::Separator_Paragraph)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), c.unicode() > 0xff ? 4 : 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
 QStringList RemoteControl::List()
 {
     QStringList lines;
     const SlotTable& table = main_.board().table();
+    const ClockReading now = services_.clock.now();
     for (int n = 0; n < SlotCount; ++n) {
         const TimerWindow* w = main_.board().window(n);
         if (!w)
             continue;
+        // What the window shows at its next tick, also before its first.
         const TimerKind kind = table.kind[n];
-        QString reading = kind == TimerKind::AlarmClock ? w->progress() : w->reading();
+        QString reading = w->reading();
+        if (kind == TimerKind::AlarmClock)
+            reading = alarmProgress(std::min(alarmElapsedSecs(table, n, now), table.alarmWait[n]), table.alarmWait[n]);
+        else if (kind != TimerKind::Stopwatch && !w->hasExpired())
+            reading = durationFace(table, n, now.utcMs);
         if (table.paused[n])
             reading += QLatin1Char(' ') + tr("(paused)");
         else if (w->hasExpired())
             reading += QLatin1Char(' ') + tr("(expired)");
-        lines << QStringLiteral("%1\t%2\t%3\t%4").arg(n + 1).arg(w->title(), Kinds.value(int(kind) - 1), reading);
+        lines << QStringLiteral("%1\t%2\t%3\t%4")
+                     .arg(n + 1)
+                     .arg(escaped(w->title()), Kinds.value(int(kind) - 1), reading);
     }
     return lines;
 }
@@ -233,10 +324,17 @@ void RemoteControl::Resume(int slot)
 void RemoteControl::AddTime(int slot, int seconds)
 {
     const int n = slotIndex(slot);
-    if (n >= 0 && main_.board().commands(n).addTime && seconds > 0 && seconds <= DaySecs)
-        main_.board().addTime(n, seconds);
-    else if (n >= 0)
+    if (n < 0)
+        return;
+    const TimerCommands can = main_.board().commands(n);
+    if (!can.addTime || seconds <= 0)
         fail("InvalidArgs", tr("Timer %1 cannot be given %2 seconds more.").arg(slot).arg(seconds));
+    else if (seconds > can.addTimeRoom)
+        fail("InvalidArgs", tr("Timer %1 can be given at most %2 seconds more: no timer runs longer than 23:59:59.")
+                                .arg(slot)
+                                .arg(can.addTimeRoom));
+    else
+        main_.board().addTime(n, seconds);
 }
 
 void RemoteControl::Restart(int slot)

@@ -2,6 +2,7 @@
 #include "app/setuppanel.h"
 
 #include "engine/timearith.h"
+#include "platform/oneline.h"
 #include "platform/reversedscrollbar.h"
 
 #include <QCheckBox>
@@ -149,6 +150,7 @@ QWidget* SetupPanel::buildAlertTextFrame()
         named(new QLineEdit(frame), "Text8", tr("Enter text to show as Timer title, and flash when Timer goes off"));
     alertTextEdit_->setAccessibleName(tr("Alert Text"));
     alertTextEdit_->installEventFilter(this);
+    keepToOneLine(alertTextEdit_);
     (new QVBoxLayout(frame))->addWidget(alertTextEdit_);
     return frame;
 }

@@ -56,6 +56,10 @@ int TimerBoard::launch(const LaunchRequest& request)
 
     auto* w = new TimerWindow(n, services_, *this);
     windows_[n] = w;
+    // The six places are cut for the common window: a shorter stopwatch
+    // takes the top of its place, in line with its row.
+    w->adjustSize();
+    const QSize place = w->size();
     popOnTop_[n] = request.popOnTop;
     const ClockReading now = services_.clock.now();
     const Clock& clock = services_.clock;
@@ -67,7 +71,7 @@ int TimerBoard::launch(const LaunchRequest& request)
     // Shown once its captions are in, so it is placed at its final size.
     w->adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        w->move(TimerWindow::initialPosition(n, w->frameGeometry().size(), screen->availableGeometry()));
+        w->move(TimerWindow::initialPosition(n, place, screen->availableGeometry()));
     w->show();
     return n;
 }

@@ -39,6 +39,8 @@ TimerCommands TimerBoard::commands(int slot) const
     can.resume = isDuration(kind) && table_.paused[slot];
     can.pause = isDuration(kind) && !can.resume && !w->hasExpired();
     can.addTime = kind == TimerKind::CountDown || kind == TimerKind::AlarmClock;
+    if (can.addTime)
+        can.addTimeRoom = moreTimeRoom(table_, slot, services_.clock.now(), w->hasExpired());
     can.restart = isDuration(kind);
     return can;
 }
@@ -77,7 +79,8 @@ void TimerBoard::addTime(int slot, int secs)
     if (!commands(slot).addTime)
         return;
     const bool expired = w->hasExpired();
-    quandrel::addTime(table_, slot, secs, services_.clock.now(), expired);
+    if (!quandrel::addTime(table_, slot, secs, services_.clock.now(), expired))
+        return;
     if (expired)
         endAlert(slot);
     rearm(slot);
@@ -133,7 +136,9 @@ void TimerBoard::notify(int slot, Expiry expiry)
     if (expiry == Expiry::Restart)
         what = tr("Cycle %1 done").arg(w->cycles() + 1);
     else if (kind == TimerKind::AlarmClock)
-        what = tr("Alarm %1").arg(w->reading());
+        what = tr("Alarm %1")
+                   .arg(longTimeText(QTime::fromMSecsSinceStartOfDay(table_.alarmTimeOfDay[slot] * 1000),
+                                     services_.locale));
     else
         what = (kind == TimerKind::CountDown ? tr("Count-down of %1 done") : tr("Count-up of %1 done"))
                    .arg(durationText(table_.durationSecs[slot]));
@@ -142,7 +147,7 @@ void TimerBoard::notify(int slot, Expiry expiry)
     n.body = tr("%1 at %2").arg(what, longTimeText(services_.clock.now().localTime(), services_.locale));
     n.urgent = expiry == Expiry::Final;
     n.actions = {{QStringLiteral("show"), tr("Show")}, {QStringLiteral("close"), tr("Close timer")}};
-    if (commands(slot).addTime)
+    if (commands(slot).addTimeRoom >= SecsPerMinute)
         n.actions.append({QStringLiteral("add-minute"), tr("+1 min")});
     services_.notifier.show(slot, n);
 }

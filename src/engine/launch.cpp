@@ -8,6 +8,13 @@
 
 namespace quandrel {
 
+AlarmSetting alarmSetting(int32_t secsOfDay)
+{
+    const int hour = secsOfDay / SecsPerHour;
+    return {hour % 12 == 0 ? 12 : hour % 12, secsOfDay % SecsPerHour / SecsPerMinute, secsOfDay % SecsPerMinute,
+            hour >= 12};
+}
+
 QString alarmSettingText(const AlarmSetting& alarm)
 {
     return QString::number(alarm.hour12) + QLatin1Char(':') + twoDigits(alarm.minute) + QLatin1Char(':') +
@@ -29,7 +36,8 @@ LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, con
         // launch time of day from the clock itself.
         const int32_t launchSecs = readLaunchTime(launchTimeText).value_or(secondsOfDay(now.localTime()));
         const AlarmSetting& a = request.alarm;
-        planAlarm(t, n, now, launchSecs, alarmSecondsOfDay(a.hour12, a.minute, a.second, a.pm), offsetAt);
+        t.alarmTimeOfDay[n] = alarmSecondsOfDay(a.hour12, a.minute, a.second, a.pm);
+        planAlarm(t, n, now, launchSecs, t.alarmTimeOfDay[n], offsetAt);
         c.kindTitle = QCoreApplication::translate("Timer", "Alarm Set For:");
         c.reading = alarmSettingText(a);
         c.progress = QCoreApplication::translate("Timer", "0 elapsed");

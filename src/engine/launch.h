@@ -46,6 +46,9 @@ struct LaunchCaptions {
     bool counting = false; // a count-down or count-up, whose reading changes every second
 };
 
+// A time of day (seconds after midnight) on the twelve-hour clock.
+AlarmSetting alarmSetting(int32_t secsOfDay);
+
 // The alarm setting as the panel's boxes show it: "1:00:00 AM".
 QString alarmSettingText(const AlarmSetting& alarm);
 

@@ -41,9 +41,10 @@ struct SlotTable {
     PerSlot<qint64> pausedAt{}; // UTC ms of the pause
 
     // Alarm clocks.
-    PerSlot<int32_t> alarmWait{};    // seconds from the launch to the alarm
-    PerSlot<qint64> alarmStart{};    // launch: local wall ms, or UTC ms on real time
-    PerSlot<bool> alarmOnRealTime{}; // the alarm falls in an hour the clock repeats
+    PerSlot<int32_t> alarmTimeOfDay{}; // seconds after midnight it rings at
+    PerSlot<int32_t> alarmWait{};      // seconds from the launch to the alarm
+    PerSlot<qint64> alarmStart{};      // launch: local wall ms, or UTC ms on real time
+    PerSlot<bool> alarmOnRealTime{};   // the alarm falls in an hour the clock repeats
     PerSlot<int32_t> alarmElapsed{};
 
     // The sound requests: raised by a window, cleared by the player.

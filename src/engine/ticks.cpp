@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace quandrel {
 
 QString durationFace(const SlotTable& t, int n, qint64 nowUtcMs)
@@ -31,13 +33,22 @@ DurationTick durationTick(SlotTable& t, int n, qint64 nowUtcMs)
     return tick;
 }
 
+int32_t alarmElapsedSecs(const SlotTable& t, int n, const ClockReading& now)
+{
+    return t.alarmOnRealTime[n] ? elapsedSecs(t.alarmStart[n], now.utcMs)
+                                : wallSecondsCrossed(t.alarmStart[n], now.localWallMs());
+}
+
+QString alarmProgress(int32_t elapsed, int32_t wait)
+{
+    return QCoreApplication::translate("Timer", "%1 elapsed of %2 sec").arg(elapsed).arg(wait);
+}
+
 AlarmTick alarmTick(SlotTable& t, int n, const ClockReading& now)
 {
-    t.alarmElapsed[n] = t.alarmOnRealTime[n] ? elapsedSecs(t.alarmStart[n], now.utcMs)
-                                             : wallSecondsCrossed(t.alarmStart[n], now.localWallMs());
+    t.alarmElapsed[n] = alarmElapsedSecs(t, n, now);
     AlarmTick tick;
-    tick.progress =
-        QCoreApplication::translate("Timer", "%1 elapsed of %2 sec").arg(t.alarmElapsed[n]).arg(t.alarmWait[n]);
+    tick.progress = alarmProgress(t.alarmElapsed[n], t.alarmWait[n]);
     tick.expired = t.alarmElapsed[n] >= t.alarmWait[n];
     return tick;
 }
@@ -95,21 +106,35 @@ void restartDuration(SlotTable& t, int n, qint64 nowUtcMs)
     t.paused[n] = false;
 }
 
-void addTime(SlotTable& t, int n, int32_t secs, const ClockReading& now, bool expired)
+int32_t moreTimeRoom(const SlotTable& t, int n, const ClockReading& now, bool expired)
 {
+    if (expired)
+        return LongestDurationSecs;
+    const qint64 left =
+        t.kind[n] == TimerKind::AlarmClock
+            ? qint64(t.alarmWait[n]) - alarmElapsedSecs(t, n, now)
+            : qint64(t.durationSecs[n]) - elapsedSecs(t.durationStart[n], t.paused[n] ? t.pausedAt[n] : now.utcMs);
+    return int32_t(LongestDurationSecs - std::clamp<qint64>(left, 0, LongestDurationSecs));
+}
+
+bool addTime(SlotTable& t, int n, int32_t secs, const ClockReading& now, bool expired)
+{
+    if (secs <= 0 || secs > moreTimeRoom(t, n, now, expired))
+        return false;
     if (t.kind[n] == TimerKind::AlarmClock) {
         if (expired) // from now on
-            t.alarmWait[n] = (alarmTick(t, n, now), t.alarmElapsed[n]);
+            t.alarmWait[n] = alarmElapsedSecs(t, n, now);
         t.alarmWait[n] += secs;
-        return;
+        return true;
     }
     if (expired) {
         // secs left from now
         t.durationStart[n] = now.utcMs - qint64(t.durationSecs[n] - secs) * 1000;
         t.paused[n] = false;
-        return;
+        return true;
     }
     t.durationStart[n] += qint64(secs) * 1000;
+    return true;
 }
 
 qint64 nextSecondAfterStart(qint64 startUtcMs, qint64 nowUtcMs)

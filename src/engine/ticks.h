@@ -37,6 +37,10 @@ struct AlarmTick {
 // One tick of slot n's alarm clock: the seconds elapsed on the clock the
 // alarm measures against, and whether they reached the wait.
 AlarmTick alarmTick(SlotTable& table, int n, const ClockReading& now);
+// Seconds slot n's alarm clock has counted by now, without ticking it.
+int32_t alarmElapsedSecs(const SlotTable& table, int n, const ClockReading& now);
+// "N elapsed of M sec".
+QString alarmProgress(int32_t elapsed, int32_t wait);
 
 // The local offset from UTC in force at a UTC instant, in seconds.
 using OffsetAt = std::function<int(qint64 utcMs)>;
@@ -56,9 +60,13 @@ void pauseDuration(SlotTable& table, int n, qint64 nowUtcMs);
 void resumeDuration(SlotTable& table, int n, qint64 nowUtcMs);
 // Starts slot n's count-down or count-up again from its full duration.
 void restartDuration(SlotTable& table, int n, qint64 nowUtcMs);
+// The most time slot n's count-down or alarm clock can be given now: what
+// keeps the time left within 23:59:59.
+int32_t moreTimeRoom(const SlotTable& table, int n, const ClockReading& now, bool expired);
 // Gives slot n's count-down or alarm clock secs more; one that has gone off
-// goes off again secs from now.
-void addTime(SlotTable& table, int n, int32_t secs, const ClockReading& now, bool expired);
+// goes off again secs from now. False, and nothing changes, when secs is not
+// from 1 second to the room there is.
+bool addTime(SlotTable& table, int n, int32_t secs, const ClockReading& now, bool expired);
 
 // Next tick of a display that changes every whole second after startUtcMs.
 qint64 nextSecondAfterStart(qint64 startUtcMs, qint64 nowUtcMs);

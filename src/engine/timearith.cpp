@@ -19,6 +19,16 @@ bool allDigits(QStringView field)
     return !field.isEmpty() && std::all_of(field.begin(), field.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
+// Decimal digits of any script ("５", "٥") as the ASCII digits they are.
+QString asciiDigits(QStringView text)
+{
+    QString ascii;
+    ascii.reserve(text.size());
+    for (const QChar c : text)
+        ascii += c.category() == QChar::Number_DecimalDigit ? QChar(u'0' + c.digitValue()) : c;
+    return ascii;
+}
+
 } // namespace
 
 qint64 floorDiv(qint64 a, qint64 b)
@@ -125,9 +135,10 @@ std::optional<QList<int>> colonFields(QStringView text)
 
 } // namespace
 
-std::optional<int32_t> parseDuration(QStringView text)
+std::optional<int32_t> parseDuration(QStringView written)
 {
-    text = text.trimmed();
+    const QString ascii = asciiDigits(written.trimmed());
+    const QStringView text(ascii);
     qint64 secs = 0;
     if (text.contains(u':')) {
         const std::optional<QList<int>> f = colonFields(text);
@@ -164,7 +175,7 @@ std::optional<int32_t> parseDuration(QStringView text)
 
 std::optional<int32_t> parseTimeOfDay(QStringView text)
 {
-    const std::optional<QList<int>> f = colonFields(text.trimmed());
+    const std::optional<QList<int>> f = colonFields(asciiDigits(text.trimmed()));
     if (!f || f->size() < 2 || f->size() > 3 || (*f)[0] > 23 || (*f)[1] > 59 || f->value(2) > 59)
         return std::nullopt;
     return (*f)[0] * SecsPerHour + (*f)[1] * SecsPerMinute + f->value(2);

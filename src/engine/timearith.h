@@ -43,12 +43,12 @@ int32_t alarmWaitSecs(int32_t alarmSecs, int32_t launchSecs);
 int32_t secondsOfDay(const QTime& time);
 
 // A duration as people write it: "1:30:00", "25:00" (minutes and seconds),
-// "90s", "25m", "1h30m", "1h 5m 3s". Nothing when it is not one, or is
-// longer than 23:59:59.
+// "90s", "25m", "1h30m", "1h 5m 3s", in the digits of any script. Nothing
+// when it is not one, or is longer than 23:59:59.
 std::optional<int32_t> parseDuration(QStringView text);
 
 // A time of day on the 24-hour clock, "07:30" or "07:30:15", in seconds
-// after midnight; nothing when it is not one.
+// after midnight, in the digits of any script; nothing when it is not one.
 std::optional<int32_t> parseTimeOfDay(QStringView text);
 
 // Whole seconds from start to now, both UTC milliseconds: the floor of the

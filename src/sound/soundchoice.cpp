@@ -32,8 +32,7 @@ SoundChoice::SoundChoice(Services& services, QWidget* parent)
     list_->installEventFilter(this);
     testButton_ = new QPushButton(this);
     testButton_->setObjectName(QStringLiteral("Command3"));
-    testButton_->setToolTip(tr("Test sound to play when Timer goes off"));
-    testButton_->setAccessibleDescription(testButton_->toolTip());
+    showTestPlaying(false);
     testButton_->setAutoDefault(true); // Enter presses it, as Space does
     pickedFileLabel_ = new QLabel(this);
     pickedFileLabel_->setObjectName(QStringLiteral("FilePlayLabel"));
@@ -62,7 +61,7 @@ QWidget* SoundChoice::testPlayButton() const
 
 void SoundChoice::fillList()
 {
-    testButton_->setText(tr("Test Play"));
+    showTestPlaying(false);
     QStringList items = soundListItems();
     items.first() = tr("None");
     items.last() = tr("Play File...");
@@ -140,7 +139,7 @@ void SoundChoice::testPlay()
         AlertPlayer::sayNoSoundCard(services_.dialogs);
         return;
     }
-    testButton_->setText(tr("Stop Play"));
+    showTestPlaying(true);
     testOpen_ = device.open(chosen_.path) && device.play();
     playWait_.begin();
 }
@@ -153,14 +152,22 @@ void SoundChoice::stopTestPlay()
     testOpen_ = false;
     services_.sound.stop();
     services_.sound.close();
-    testButton_->setText(tr("Test Play"));
+    showTestPlaying(false);
 }
 
 void SoundChoice::finishTestPlay()
 {
     testOpen_ = false;
     services_.sound.close();
-    testButton_->setText(tr("Test Play"));
+    showTestPlaying(false);
+}
+
+// The button, its tooltip and what screen readers hear say what it does now.
+void SoundChoice::showTestPlaying(bool playing)
+{
+    testButton_->setText(playing ? tr("Stop Play") : tr("Test Play"));
+    testButton_->setToolTip(playing ? tr("Stop the sound") : tr("Test sound to play when Timer goes off"));
+    testButton_->setAccessibleDescription(testButton_->toolTip());
 }
 
 } // namespace quandrel

@@ -41,6 +41,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void showTestPlaying(bool playing);
     void choose(int index);
     void filePicked(const QString& file);
     void show(const SoundPick& pick);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "timerwindow/timerwindow.h"
 
+#include "platform/oneline.h"
 #include "platform/resourcefiles.h"
 #include "platform/steadylabel.h"
 #include "platform/timeformat.h"
@@ -117,6 +118,7 @@ void TimerWindow::buildControls()
     titleEdit_->setAccessibleName(tr("Timer title"));
     titleEdit_->setAccessibleDescription(titleEdit_->toolTip());
     titleEdit_->installEventFilter(this);
+    keepToOneLine(titleEdit_);
     connect(titleEdit_, &QLineEdit::textChanged, this, &TimerWindow::showTitle);
     connect(titleEdit_, &QLineEdit::textEdited, this, [this] { host_.titleFocused(slot_); });
 
@@ -149,7 +151,7 @@ QLayout* TimerWindow::buildInfoLines()
     clockLine_ = makeLabel(this, "Label4");
     progressLine_ = makeLabel(this, "Label5");
     expiredBanner_ = makeLabel(this, "Label6");
-    expiredBanner_->setText(QStringLiteral("       EXPIRED!"));
+    expiredBanner_->setText(tr("       EXPIRED!"));
     expiredBanner_->setFont(scaledBold(font(), 1.2));
     expiredBanner_->setAutoFillBackground(true); // covers the clock line beneath it
     expiredBanner_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -354,8 +356,11 @@ void TimerWindow::showMenu(const QPoint& at)
     if (can.pause || can.resume)
         menu->addAction(can.pause ? tr("Pause") : tr("Resume"), this, [this] { host_.pauseOrResume(slot_); });
     if (can.addTime) {
-        menu->addAction(tr("+1 min"), this, [this] { host_.addTime(slot_, 60); });
-        menu->addAction(tr("+5 min"), this, [this] { host_.addTime(slot_, 300); });
+        // Past 23:59:59 left there is no more time to give.
+        for (const auto& [caption, secs] : {std::pair{tr("+1 min"), 60}, {tr("+5 min"), 300}}) {
+            QAction* more = menu->addAction(caption, this, [this, secs = secs] { host_.addTime(slot_, secs); });
+            more->setEnabled(secs <= can.addTimeRoom);
+        }
     }
     if (can.restart)
         menu->addAction(tr("Restart"), this, [this] { host_.restart(slot_); });

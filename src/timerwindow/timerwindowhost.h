@@ -8,6 +8,7 @@ struct TimerCommands {
     bool pause = false;   // a running count-down or count-up
     bool resume = false;  // a paused one
     bool addTime = false; // a count-down or alarm clock, running or just gone off
+    int addTimeRoom = 0;  // seconds it can be given more: what keeps it within 23:59:59
     bool restart = false; // any count-down or count-up
 };
 

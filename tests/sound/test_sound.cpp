@@ -79,7 +79,7 @@ struct PlayerHarness : AppHarness {
     int goOff(int listIndex, bool autostart = false)
     {
         pickSound(listIndex);
-        chooseDuration(0, 0, 0, autostart);
+        chooseDuration(0, 0, 1, autostart);
         const int slot = launch();
         sim.advance(1600); // the first tick expires, the first flash asks
         return slot;
@@ -178,7 +178,7 @@ TEST(AlertPlayer, AMissingRecordingIsWrittenAgainAndAGoneFileStillSounds)
     EXPECT_GT(QFileInfo(h.file(1)).size(), 1000);
     h.dialogs.nextPickedFile = "/music/gone.wav";
     h.pickSound(SoundListPlayFile);
-    h.chooseDuration(0, 0, 0);
+    h.chooseDuration(0, 0, 1);
     const int slot = h.launch();
     h.sound.unplayable << "/music/gone.wav"; // deleted after it was picked
     h.sound.take();
