@@ -19,6 +19,6 @@ source scripts/headless.sh
 # shellcheck source=scripts/gnome_session.sh
 source scripts/gnome_session.sh
 
-prepare_program gnome-shell gjs mutter-common xwayland dbus dbus-x11 python3-dbusmock libglib2.0-bin procps \
+prepare_program gnome-shell gjs mutter-common xwayland dbus python3-dbusmock libglib2.0-bin procps \
     qt6-qpa-plugins qt6-wayland
 gnome_session bash tests/e2e/test_gnome.sh
