@@ -108,6 +108,7 @@ void TimerBoard::goOff(int slot, Expiry expiry)
     WindowOps& ops = services_.windows;
     WindowView view;
     view.hidden = table_.winState[slot] == WinState::Hidden;
+    view.minimized = ops.isMinimized(w);
     view.active = ops.isActive(w);
     view.appActive = ops.applicationActive();
     view.popOnTop = popOnTop(slot);

@@ -55,6 +55,10 @@ Presentation presentExpiry(const WindowView& v)
     // active window is sure to be seen.
     if (!v.canRaise)
         return v.active ? Presentation::Window : Presentation::Notification;
+    // Desktops differ on whether a program may bring a minimised window back
+    // without taking the keyboard (GNOME does not): it is announced.
+    if (v.minimized)
+        return Presentation::Notification;
     // Restored and raised over whatever is in front, or restored among the
     // program's own windows while the user is in them.
     if (v.popOnTop || v.appActive)

@@ -50,6 +50,7 @@ enum class Presentation { Window, Notification };
 // What is known of a timer's window when it goes off.
 struct WindowView {
     bool hidden = false;    // by Hide All
+    bool minimized = false; // known only where the window system tells
     bool active = false;    // the window itself is the active one
     bool appActive = false; // one of the program's windows is
     bool popOnTop = false;  // it comes to the front and stays on top

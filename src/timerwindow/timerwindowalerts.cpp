@@ -15,11 +15,10 @@ void TimerWindow::goOff(Expiry expiry, Presentation presentation)
     if (expiry == Expiry::None)
         return;
     // Announced instead, the window stays as the user left it (minimised,
-    // say) and only asks for attention.
-    if (presentation == Presentation::Window)
+    // say): the notification is the one call for attention. Asked to come
+    // to the front, it still tries, and the notification stays until seen.
+    if (presentation == Presentation::Window || (isVisible() && host_.popOnTop(slot_)))
         popUp();
-    else if (isVisible())
-        services_.windows.alert(this);
     if (expiry == Expiry::Final) {
         expiredBanner_->show();
         flashTimer_->setEnabled(true);

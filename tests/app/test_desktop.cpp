@@ -175,12 +175,30 @@ int goOff(AppHarness& h, const std::function<void(TimerWindow*)>& setUp = {})
 
 } // namespace
 
-TEST(Expiry, AMinimisedTimerIsRestoredWhileTheUserIsInQuandrel)
+TEST(Expiry, AMinimisedTimerIsAnnouncedAndLeftMinimised)
 {
     AppHarness h;
     goOff(h, [&h](TimerWindow* w) { h.windows.minimized.insert(w); });
+    EXPECT_FALSE(h.windows.calls.contains("restore ALARMFORM0"));
+    EXPECT_EQ(h.notifier.sent, 1);
+}
+
+TEST(Expiry, AMinimisedPopOnTopTimerTriesToComeUpAndIsAnnounced)
+{
+    AppHarness h;
+    h.click("PopChk");
+    goOff(h, [&h](TimerWindow* w) { h.windows.minimized.insert(w); });
     EXPECT_TRUE(h.windows.calls.contains("restore ALARMFORM0"));
-    EXPECT_EQ(h.notifier.sent, 0) << "shown, so not announced";
+    EXPECT_EQ(h.notifier.sent, 1);
+}
+
+TEST(Expiry, AShownTimerComesUpUnannouncedWhileTheUserIsInQuandrel)
+{
+    AppHarness h;
+    h.click("PopChk");
+    goOff(h);
+    EXPECT_TRUE(h.windows.calls.contains("top ALARMFORM0"));
+    EXPECT_EQ(h.notifier.sent, 0);
 }
 
 TEST(Expiry, AMinimisedTimerIsAnnouncedAndLeftAloneWhileAnotherProgramIsActive)

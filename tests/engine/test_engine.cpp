@@ -258,10 +258,13 @@ TEST(Alerts, AnExpiryIsShownOrAnnouncedNeverLost)
         Presentation expected;
     };
     const auto view = [](bool hidden, bool active, bool appActive, bool popOnTop, bool canRaise) {
-        return WindowView{hidden, active, appActive, popOnTop, canRaise};
+        return WindowView{hidden, false, active, appActive, popOnTop, canRaise};
     };
+    WindowView minimized = view(false, false, true, true, true);
+    minimized.minimized = true;
     const std::vector<Case> cases{
         {"hidden by Hide All", view(true, false, true, true, true), Presentation::Notification},
+        {"minimised", minimized, Presentation::Notification},
         {"the user is in Quandrel", view(false, false, true, false, true), Presentation::Window},
         {"another program is active", view(false, false, false, false, true), Presentation::Notification},
         {"pop on top over another program", view(false, false, false, true, true), Presentation::Window},
