@@ -272,54 +272,37 @@ TEST(Keyboard, EnterNamesAndLongNames)
         << "the whole name for screen readers";
 }
 
-namespace {
-// Right-clicks slot n's window and picks an entry of its menu, if it has one.
-bool pick(AppHarness& h, int slot, const QString& entry)
-{
-    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
-    QCoreApplication::sendEvent(h.window(slot), &click);
-    QMenu* menu = h.window(slot)->findChild<QMenu*>();
-    QAction* action = nullptr;
-    for (QAction* a : menu ? menu->actions() : QList<QAction*>())
-        action = a->text() == entry ? a : action;
-    if (action)
-        action->trigger();
-    delete menu;
-    return action;
-}
-} // namespace
-
 TEST(TimerMenu, PauseResumeMoreTimeAndRestart)
 {
     AppHarness h;
     h.chooseDuration(0, 0, 10, true);
     const int slot = h.launch();
     h.sim.advance(3010);
-    ASSERT_TRUE(pick(h, slot, "Pause"));
+    ASSERT_TRUE(h.chooseFromMenu(slot, "Pause"));
     EXPECT_TRUE(h.shows(slot, "PausedLabel"));
     h.sim.advance(60'000);
     h.clock.jump(-7200'000);
     EXPECT_EQ(h.text("Label2", slot), "00:00:07") << "the reading stands still";
-    ASSERT_TRUE(pick(h, slot, "Resume"));
+    ASSERT_TRUE(h.chooseFromMenu(slot, "Resume"));
     EXPECT_FALSE(h.shows(slot, "PausedLabel"));
     h.sim.advance(2000);
     EXPECT_EQ(h.text("Label2", slot), "00:00:05");
-    ASSERT_TRUE(pick(h, slot, "+5 min"));
+    ASSERT_TRUE(h.chooseFromMenu(slot, "+5 min"));
     EXPECT_EQ(h.text("Label2", slot), "00:05:05");
-    ASSERT_TRUE(pick(h, slot, "Restart"));
+    ASSERT_TRUE(h.chooseFromMenu(slot, "Restart"));
     EXPECT_EQ(h.text("Label2", slot), "00:00:10");
     // Gone off for good: more time starts it again and ends the alert.
     h.chooseDuration(0, 0, 1);
     const int done = h.launch();
     h.sim.advance(2000);
-    EXPECT_FALSE(pick(h, done, "Pause"));
-    ASSERT_TRUE(pick(h, done, "+1 min"));
+    EXPECT_FALSE(h.chooseFromMenu(done, "Pause"));
+    ASSERT_TRUE(h.chooseFromMenu(done, "+1 min"));
     h.sim.advance(59'000);
     EXPECT_FALSE(h.shows(done, "Label6"));
     h.sim.advance(1100);
     EXPECT_TRUE(h.shows(done, "Label6"));
     h.chooseDuration(0, 0, 1, false, false);
-    EXPECT_FALSE(pick(h, h.launch(), "+1 min")) << "a count-up takes no more time";
+    EXPECT_FALSE(h.chooseFromMenu(h.launch(), "+1 min")) << "a count-up takes no more time";
 }
 
 TEST(Notifications, AnUnseenTimerIsAnnouncedAndItsButtonsWork)

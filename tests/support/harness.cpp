@@ -4,6 +4,8 @@
 #include "platform/reversedscrollbar.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
 
 namespace quandrel::test {
 
@@ -78,6 +80,22 @@ void AppHarness::close(int slot)
 {
     if (TimerWindow* w = window(slot))
         w->close();
+}
+
+bool AppHarness::chooseFromMenu(int slot, const QString& entry)
+{
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+    QCoreApplication::sendEvent(window(slot), &click);
+    QMenu* menu = window(slot)->findChild<QMenu*>();
+    bool chosen = false;
+    for (QAction* action : menu ? menu->actions() : QList<QAction*>()) {
+        if (action->text() == entry && action->isEnabled()) {
+            action->trigger();
+            chosen = true;
+        }
+    }
+    delete menu;
+    return chosen;
 }
 
 } // namespace quandrel::test

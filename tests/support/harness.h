@@ -59,6 +59,9 @@ public:
     int launch();
     TimerWindow* window(int slot) const { return main ? main->board().window(slot) : nullptr; }
     void close(int slot); // as the window's close box does
+    // Right-clicks slot n's window and chooses the entry of its menu; false
+    // when the menu has no such entry or it is disabled.
+    bool chooseFromMenu(int slot, const QString& entry);
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 };
 

@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Inputs at and past their limits, from the windows, the command line and the
+// bus: more time, zero durations, digits of other scripts, wrong types,
+// titles that would break a listing; and texts that follow the state.
+#include "support/harness.h"
+
+#include "app/commandline.h"
+#include "app/remotecontrol.h"
+#include "engine/ticks.h"
+#include "engine/timearith.h"
+#include "platform/timeformat.h"
+
+#include <QValidator>
+
+#include <gtest/gtest.h>
+
+using namespace quandrel;
+using namespace quandrel::test;
+
+TEST(MoreTime, NoTimerIsGivenMoreThan23h59m59sLeft)
+{
+    AppHarness h;
+    h.chooseDuration(23, 58, 0);
+    const int slot = h.launch();
+    EXPECT_TRUE(h.chooseFromMenu(slot, "+1 min"));
+    EXPECT_FALSE(h.chooseFromMenu(slot, "+1 min")) << "59 s of room left";
+    EXPECT_FALSE(h.chooseFromMenu(slot, "+5 min"));
+    h.sim.advance(1010);
+    EXPECT_EQ(h.text("Label2", slot), "23:58:59");
+}
+
+TEST(MoreTime, AnAlarmGivenMoreOverTheBusStopsAtTheLimit)
+{
+    AppHarness h;
+    RemoteControl remote(*h.main, h.services);
+    remote.Launch({{"kind", "alarm"}, {"alarm", 11 * 3600}}); // an hour away
+    remote.AddTime(1, 82'799);
+    EXPECT_EQ(remote.lastError(), "");
+    remote.AddTime(1, 1);
+    EXPECT_TRUE(remote.lastError().contains("at most 0 seconds more"));
+    h.sim.advance(1010);
+    EXPECT_EQ(remote.List().value(0), "1\tTimer 1\talarm\t1 elapsed of 86399 sec");
+}
+
+TEST(MoreTime, TheArithmeticRefusesWhatWouldPassTheLimit)
+{
+    SlotTable t;
+    t.kind[0] = TimerKind::CountDown;
+    t.durationSecs[0] = 60;
+    const ClockReading now{0, 0};
+    EXPECT_EQ(moreTimeRoom(t, 0, now, false), LongestDurationSecs - 60);
+    EXPECT_FALSE(addTime(t, 0, LongestDurationSecs - 59, now, false));
+    EXPECT_EQ(t.durationStart[0], 0) << "nothing changed";
+    EXPECT_FALSE(addTime(t, 0, -5, now, false));
+    EXPECT_EQ(moreTimeRoom(t, 0, now, true), LongestDurationSecs) << "gone off: a whole new span";
+}
+
+TEST(ZeroDuration, IsRefusedEverywhere)
+{
+    AppHarness h;
+    h.chooseDuration(0, 0, 0, true);
+    EXPECT_EQ(h.launch(), -1);
+    EXPECT_EQ(h.dialogs.messages.value(0).text, "Set a duration of at least 1 second for the count-down or count-up.");
+    const ParsedCommandLine zero = parseCommandLine({"quandrel", "--count-down", "0s"});
+    EXPECT_TRUE(zero.error.contains("needs at least 1 second"));
+    RemoteControl remote(*h.main, h.services);
+    EXPECT_TRUE(remote.localCalls().launch({{"kind", "count-up"}}).badArgument) << "no duration";
+}
+
+TEST(Digits, OfOtherScriptsReadAsTheDigitsTheyAre)
+{
+    EXPECT_EQ(parseDuration(u"５m"), 300);
+    EXPECT_EQ(parseDuration(u"١:٣٠"), 90); // Arabic-Indic
+    EXPECT_EQ(parseTimeOfDay(u"０７:３０"), 7 * 3600 + 30 * 60);
+    EXPECT_EQ(parseDuration(u"²m"), std::nullopt) << "a superscript is no digit";
+}
+
+TEST(BusLaunch, WrongTypesAndUnknownKeysAreNamedBeforeASlotIsLookedFor)
+{
+    AppHarness h;
+    RemoteControl remote(*h.main, h.services);
+    QuandrelCalls& calls = remote.localCalls();
+    for (int n = 0; n < SlotCount; ++n)
+        calls.launch({{"kind", "stopwatch"}});
+    const QVariantMap countDown{{"kind", "count-down"}};
+    const std::vector<std::pair<QVariantMap, const char*>> cases{
+        {{{"kind", "count-down"}, {"duration", "60"}}, "'duration' must be a whole number"},
+        {{{"kind", "count-down"}, {"duration", 60.5}}, "'duration' must be a whole number"},
+        {{{"kind", "count-down"}, {"duration", QVariantList{60}}}, "'duration' must be a whole number"},
+        {{{"kind", "count-down"}, {"duration", qulonglong(4294967356)}}, "'duration' must be from 1 second"},
+        {{{"kind", "count-down"}, {"duration", qlonglong(-1)}}, "'duration' must be from 1 second"},
+        {{{"kind", "alarm"}}, "'alarm' must be a time of day"},
+        {{{"kind", "stopwatch"}, {"pop-on-top", "yes"}}, "'pop-on-top' must be a boolean"},
+        {{{"kind", "stopwatch"}, {"colour", "red"}}, "Unknown key 'colour'"},
+        {{{"kind", 4}}, "'kind' must be a string"},
+    };
+    for (const auto& [choices, error] : cases) {
+        const CallResult result = calls.launch(choices);
+        EXPECT_TRUE(result.error.startsWith(QLatin1String(error))) << qPrintable(result.error);
+        EXPECT_TRUE(result.badArgument) << error;
+    }
+    const CallResult sound = calls.launch({{"kind", "stopwatch"}, {"sound", "/no/such.wav"}});
+    EXPECT_FALSE(sound.error.contains("--sound")) << "bus errors name bus keys";
+}
+
+TEST(List, ShowsTheComingReadingAndOneLinePerTimer)
+{
+    AppHarness h;
+    RemoteControl remote(*h.main, h.services);
+    remote.Launch({{"kind", "count-down"}, {"duration", 600}, {"title", "Tea\tfor\ntwo \x1b[31m\\"}});
+    remote.Launch({{"kind", "alarm"}, {"alarm", 11 * 3600}});
+    const QStringList lines = remote.List();
+    EXPECT_EQ(lines.value(0), "1\tTea\\tfor\\ntwo \\x1b[31m\\\\\tcount-down\t00:10:00");
+    EXPECT_EQ(lines.value(1), "2\tTimer 2\talarm\t0 elapsed of 3600 sec");
+}
+
+TEST(TitleBoxes, TakeNoControlCharacters)
+{
+    AppHarness h;
+    h.chooseStopwatch();
+    h.launch();
+    QString tab = "Tea\tparty", escape = "Tea\x1b";
+    int at = 0;
+    EXPECT_EQ(h.find<QLineEdit>("Text8")->validator()->validate(tab, at), QValidator::Invalid);
+    EXPECT_EQ(h.find<QLineEdit>("Text1", 0)->validator()->validate(escape, at), QValidator::Invalid);
+}
+
+TEST(StateWords, TestPlaySaysWhatItDoesNow)
+{
+    AppHarness h;
+    h.pickSound(1);
+    h.click("Command3");
+    EXPECT_EQ(h.find("Command3")->accessibleDescription(), "Stop the sound");
+    h.sound.finishPlay();
+    EXPECT_EQ(h.find("Command3")->accessibleDescription(), "Test sound to play when Timer goes off");
+}
+
+TEST(German, TheBannerAndTheNotificationsTimesSpeakGerman)
+{
+    const QLocale de(QLocale::German, QLocale::Germany);
+    AppHarness h(QTimeZone::utc(), de);
+    RemoteControl remote(*h.main, h.services);
+    remote.Launch({{"kind", "alarm"}, {"alarm", 10 * 3600 + 5}, {"title", "Tee"}});
+    h.click("Command4"); // Hide All
+    h.sim.advance(5010);
+    EXPECT_EQ(h.notifier.shown.value(0).body,
+              "Alarm " + longTimeText(QTime(10, 0, 5), de) + " at " + longTimeText(QTime(10, 0, 5), de))
+        << "the test runs untranslated: the format is what counts";
+}
+
+TEST(Layout, TheRunningCountLineKeepsItsWidth)
+{
+    AppHarness h;
+    const int idle = h.find("Label12")->minimumWidth();
+    h.chooseStopwatch();
+    h.launch();
+    EXPECT_EQ(h.find("Label12")->minimumWidth(), idle);
+}
+
+TEST(Layout, AStopwatchStandsInLineWithItsRow)
+{
+    AppHarness h;
+    h.chooseDuration(0, 5, 0);
+    for (int n = 0; n < 3; ++n)
+        h.launch();
+    h.chooseStopwatch();
+    const int watch = h.launch();
+    h.chooseDuration(0, 5, 0);
+    const int next = h.launch();
+    EXPECT_EQ(h.window(watch)->pos().y(), h.window(next)->pos().y());
+}
