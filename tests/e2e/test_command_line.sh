@@ -35,6 +35,24 @@ xml=$(dbus-send --session --print-reply --dest=io.github.quandrel.Quandrel /io/g
 check "the interface is introspectable" grep -q 'method name="Launch"' <<<"$xml"
 check "a second start without arguments exits 0" "$q"
 check "and only one Quandrel runs" [ "$(pgrep -c -f "^$q")" = 1 ]
+check "--help needs no display" env DISPLAY=:99999 "$q" --help
+check "nor does --list for the running Quandrel" env DISPLAY=:99999 "$q" --list
+err=$(DISPLAY=:99999 "$q" --count-down 5m 2>&1 >/dev/null </dev/null)
+check "a launch without a display goes to the running Quandrel (got: $err)" [ -z "$err" ]
+"$q" --close-all
+kill -STOP "$first"
+start=$(date +%s)
+err=$("$q" --stopwatch 2>&1 >/dev/null); status=$?
+check "a start facing a stopped Quandrel gives up within 5 s (got $status after $(($(date +%s) - start)) s: $err)" \
+    [ $status = 1 ] && [ $(($(date +%s) - start)) -le 6 ] && grep -q "not answering" <<<"$err"
+kill -CONT "$first"
+sleep 1
+check "and its command is not carried out later" [ -z "$("$q" --list)" ]
+kill "$first"
+wait "$first" 2>/dev/null
+"$q" --stopwatch --title Laps >/dev/null & first=$!
+check "a first start with --title gives it to the timer" shown Laps
+check "and the main window stays Quandrel" shown Quandrel
 kill "$first"
 wait "$first" 2>/dev/null
 echo "$failures check(s) failed"
