@@ -84,19 +84,20 @@ QString readTimer(const QCommandLineParser& parser, const Options& o, QVariantMa
             continue;
         ++kinds;
         launch.insert(QStringLiteral("kind"), QLatin1String(kind));
+        if (option.valueName().isEmpty())
+            continue; // a stopwatch takes no value
         const QString value = parser.value(option);
         const bool alarm = option.names() == o.alarm.names();
         const std::optional<int32_t> secs = alarm ? parseTimeOfDay(value) : parseDuration(value);
         if (alarm && !secs)
             return tr("--alarm: '%1' is not a time of day (HH:MM or HH:MM:SS).").arg(value);
-        if (!option.valueName().isEmpty() && !secs)
+        if (!secs)
             return tr("--%1: '%2' is not a duration (H:MM:SS, MM:SS, or 90s, 25m, 1h30m; up to 23:59:59).")
                 .arg(option.names().first(), value);
         if (!alarm && secs == 0)
             return tr("--%1: '%2' is no time at all; a timer needs at least 1 second.")
                 .arg(option.names().first(), value);
-        if (secs)
-            launch.insert(alarm ? QStringLiteral("alarm") : QStringLiteral("duration"), *secs);
+        launch.insert(alarm ? QStringLiteral("alarm") : QStringLiteral("duration"), *secs);
     }
     if (kinds > 1)
         return tr("Choose one of --count-down, --count-up, --alarm and --stopwatch.");
@@ -106,10 +107,14 @@ QString readTimer(const QCommandLineParser& parser, const Options& o, QVariantMa
         if (kinds == 0)
             return tr("--%1 needs a timer to start: --count-down, --count-up, --alarm or --stopwatch.")
                 .arg(option.names().first());
-        QVariant value = option.valueName().isEmpty() ? QVariant(true) : QVariant(parser.value(option));
+        if (option.valueName().isEmpty()) {
+            launch.insert(option.names().first(), true);
+            continue;
+        }
+        QVariant value = parser.value(option);
         // A wave file named from here is the file seen from here.
-        if (option.names() == o.sound.names() && QFileInfo::exists(parser.value(option)))
-            value = QFileInfo(parser.value(option)).absoluteFilePath();
+        if (option.names() == o.sound.names() && QFileInfo::exists(value.toString()))
+            value = QFileInfo(value.toString()).absoluteFilePath();
         launch.insert(option.names().first(), value);
     }
     if (parser.isSet(o.autoRestart) && !launch.contains(QStringLiteral("duration")))

@@ -21,7 +21,7 @@ ClockReading SystemClock::now() const
     // Offsets change on whole seconds only.
     const qint64 second = utcMs >= 0 ? utcMs / 1000 : (utcMs - 999) / 1000;
     if (second != offsetSecond_) {
-        offsetSecs_ = QDateTime::fromMSecsSinceEpoch(utcMs, Qt::LocalTime).offsetFromUtc();
+        offsetSecs_ = QDateTime::fromMSecsSinceEpoch(utcMs).offsetFromUtc();
         offsetSecond_ = second;
     }
     return {utcMs, offsetSecs_};
@@ -29,7 +29,7 @@ ClockReading SystemClock::now() const
 
 int SystemClock::offsetAt(qint64 utcMs) const
 {
-    return QDateTime::fromMSecsSinceEpoch(utcMs, Qt::LocalTime).offsetFromUtc();
+    return QDateTime::fromMSecsSinceEpoch(utcMs).offsetFromUtc();
 }
 
 } // namespace quandrel
