@@ -103,6 +103,26 @@
         <source>List the running timers: slot, title, kind, reading.</source>
         <translation>Die laufenden Timer auflisten: Platz, Titel, Art, Anzeige.</translation>
     </message>
+    <message>
+        <source>There is no display to open Quandrel&apos;s windows on.</source>
+        <translation>Es gibt keinen Bildschirm, auf dem sich Quandrels Fenster öffnen ließen.</translation>
+    </message>
+    <message>
+        <source>There is no display to open Quandrel&apos;s windows on (%1 does not answer).</source>
+        <translation>Es gibt keinen Bildschirm, auf dem sich Quandrels Fenster öffnen ließen (%1 antwortet nicht).</translation>
+    </message>
+    <message>
+        <source>Quandrel cannot open its windows: %1</source>
+        <translation>Quandrel kann seine Fenster nicht öffnen: %1</translation>
+    </message>
+    <message>
+        <source>--%1: &apos;%2&apos; is no time at all; a timer needs at least 1 second.</source>
+        <translation>--%1: „%2“ ist gar keine Zeit; ein Timer braucht mindestens 1 Sekunde.</translation>
+    </message>
+    <message>
+        <source>Quandrel is not answering (no reply within %1 seconds); it will not carry out this command.</source>
+        <translation>Quandrel antwortet nicht (keine Antwort binnen %1 Sekunden); dieser Befehl wird nicht ausgeführt.</translation>
+    </message>
 </context>
 <context>
     <name>Timer</name>
@@ -263,6 +283,10 @@
         <source>There are Currently %1 Timers running</source>
         <translation>Zurzeit laufen %1 Timer</translation>
     </message>
+    <message>
+        <source>Set a duration of at least 1 second for the count-down or count-up.</source>
+        <translation>Stellen Sie für den Countdown oder Countup eine Dauer von mindestens 1 Sekunde ein.</translation>
+    </message>
 </context>
 <context>
     <name>quandrel::RemoteControl</name>
@@ -313,6 +337,42 @@
     <message>
         <source>Timer %1 cannot be restarted.</source>
         <translation>Timer %1 kann nicht neu gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Unknown key &apos;%1&apos;: a timer takes kind, duration, auto-restart, alarm, title, sound and pop-on-top.</source>
+        <translation>Unbekannter Schlüssel „%1“: ein Timer nimmt kind, duration, auto-restart, alarm, title, sound und pop-on-top.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; must be %2.</source>
+        <translation>„%1“ muss %2 sein.</translation>
+    </message>
+    <message>
+        <source>a whole number</source>
+        <translation>eine ganze Zahl</translation>
+    </message>
+    <message>
+        <source>a boolean</source>
+        <translation>ein Wahrheitswert</translation>
+    </message>
+    <message>
+        <source>a string</source>
+        <translation>eine Zeichenkette</translation>
+    </message>
+    <message>
+        <source>&apos;duration&apos; must be from 1 second to 23:59:59, in seconds.</source>
+        <translation>„duration“ muss zwischen 1 Sekunde und 23:59:59 liegen, in Sekunden.</translation>
+    </message>
+    <message>
+        <source>&apos;alarm&apos; must be a time of day from 00:00:00 to 23:59:59, in seconds after midnight.</source>
+        <translation>„alarm“ muss eine Uhrzeit von 00:00:00 bis 23:59:59 sein, in Sekunden nach Mitternacht.</translation>
+    </message>
+    <message>
+        <source>The sound &apos;%1&apos; is neither a sound of the list nor a wave file that can be played (%2).</source>
+        <translation>Der Klang „%1“ ist weder ein Klang der Liste noch eine abspielbare Wave-Datei (%2).</translation>
+    </message>
+    <message>
+        <source>Timer %1 can be given at most %2 seconds more: no timer runs longer than 23:59:59.</source>
+        <translation>Timer %1 kann höchstens %2 Sekunden mehr bekommen: kein Timer läuft länger als 23:59:59.</translation>
     </message>
 </context>
 <context>
@@ -468,6 +528,10 @@
         <source>Stop Play</source>
         <translation>Wiedergabe stoppen</translation>
     </message>
+    <message>
+        <source>Stop the sound</source>
+        <translation>Den Klang anhalten</translation>
+    </message>
 </context>
 <context>
     <name>quandrel::TimerBoard</name>
@@ -590,6 +654,10 @@
         <source>Stop</source>
         <translation>Stopp</translation>
     </message>
+    <message>
+        <source>       EXPIRED!</source>
+        <translation>       ABGELAUFEN!</translation>
+    </message>
 </context>
 <context>
     <name>quandrel::WindowCommands</name>
@@ -628,6 +696,14 @@
     <message>
         <source>Show All</source>
         <translation>Alle zeigen</translation>
+    </message>
+    <message>
+        <source>Not available on this desktop: it does not let programs bring their windows to the front. A timer that goes off unseen is announced by a notification.</source>
+        <translation>Auf diesem Desktop nicht verfügbar: er lässt Programme ihre Fenster nicht nach vorn holen. Ein Timer, der ungesehen abläuft, meldet sich mit einer Benachrichtigung.</translation>
+    </message>
+    <message>
+        <source>Show all hidden Timers</source>
+        <translation>Alle versteckten Timer zeigen</translation>
     </message>
 </context>
 </TS>
