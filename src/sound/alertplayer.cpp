@@ -90,7 +90,7 @@ void AlertPlayer::takeRequest()
         return;
     }
     queue_ = sequence(*sound, alert);
-    ownFile_ = sound->listIndex == SoundListPlayFile ? sound->path : QString();
+    timerFile_ = sound->path;
     slot_ = slot;
     if (beforeAlert)
         beforeAlert();
@@ -130,9 +130,11 @@ void AlertPlayer::playFile(const QString& path)
     SoundDevice& device = services_.sound;
     restoreRecording(services_.soundFolder, path);
     playing_ = device.open(path);
-    if (!playing_ && path == ownFile_) {
-        // The user's own file has gone or changed since it was picked: the
-        // alert is heard all the same, and the timer says why it sounds so.
+    if (!playing_ && path == timerFile_) {
+        // The timer's sound cannot be played: the user's own file has gone or
+        // changed since it was picked, or a recording could not be written
+        // again. The alert is heard all the same, and the timer says why it
+        // sounds so.
         const QString fallback = soundFilePath(services_.soundFolder, builtinSounds()[0]);
         queue_.replaceInStrings(path, fallback);
         source_.soundFailed(slot_);

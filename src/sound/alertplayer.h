@@ -22,7 +22,7 @@ public:
     virtual ~SoundSource() = default;
     // The sound of slot n's timer; nothing when its window has been closed.
     virtual std::optional<SoundPick> timerSound(int slot) const = 0;
-    // Slot n's own sound file could not be played; a recording played instead.
+    // Slot n's sound could not be played; the Bleep recording played instead.
     virtual void soundFailed(int slot) = 0;
 };
 
@@ -64,8 +64,8 @@ private:
     std::unique_ptr<TickTimer> takeTimer_; // enabled while a request waits
     PlayWait playWait_;                    // until the sound that plays has ended
     QStringList queue_;
-    int slot_ = -1;   // whose sequence plays
-    QString ownFile_; // the user's own file it plays, if any
+    int slot_ = -1;     // whose sequence plays
+    QString timerFile_; // the sound of the timer whose sequence plays
     bool playing_ = false;
     bool sequenceActive_ = false;
     bool started_ = false;

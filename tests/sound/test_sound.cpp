@@ -169,23 +169,34 @@ TEST(AlertPlayer, NoDeviceSaysSoOncePerAlertAndStillTakesTheRequests)
     EXPECT_EQ(h.sound.opened(), QStringList({h.file(3)}));
 }
 
-TEST(AlertPlayer, AMissingRecordingIsWrittenAgainAndAGoneFileStillSounds)
+TEST(AlertPlayer, ABrokenRecordingIsWrittenAgainOrFallsBackAsAGoneFileDoes)
 {
     PlayerHarness h;
     QDir(QFileInfo(h.file(1)).path()).removeRecursively(); // the whole sound folder, even
     h.close(h.goOff(1));
-    EXPECT_EQ(h.sound.opened(), QStringList({h.file(1)}));
+    EXPECT_EQ(h.sound.take().first(), "open " + h.file(1));
     EXPECT_GT(QFileInfo(h.file(1)).size(), 1000);
+    write(h.file(4), "junk\n"); // spoiled while the program runs
+    h.close(h.goOff(4));
+    EXPECT_GT(QFileInfo(h.file(4)).size(), 1000);
+    QFile::remove(h.file(6)); // and one that cannot be written again
+    QDir().mkdir(h.file(6));
+    h.sound.unplayable << h.file(6);
+    h.sound.take();
+    const int whoop = h.goOff(6);
+    EXPECT_EQ(h.text("WavLabel", whoop), "Whoop\ncould not be played");
+    EXPECT_EQ(h.sound.opened(), QStringList({h.file(6), h.file(1)}));
+    h.close(whoop);
     h.dialogs.nextPickedFile = "/music/gone.wav";
     h.pickSound(SoundListPlayFile);
     h.chooseDuration(0, 0, 0);
     const int slot = h.launch();
     h.sound.unplayable << "/music/gone.wav"; // deleted after it was picked
     h.sound.take();
-    ASSERT_TRUE(QFile::resize(h.file(1), 2000)); // a recording the user changed is theirs
+    write(h.file(1), wave(500)); // a Bleep of the user's own stays
     h.sim.advance(1600);
     EXPECT_EQ(h.sound.opened(), QStringList({"/music/gone.wav", h.file(1)}));
-    EXPECT_EQ(QFileInfo(h.file(1)).size(), 2000);
+    EXPECT_EQ(QFileInfo(h.file(1)).size(), wave(500).size());
     EXPECT_EQ(h.text("WavLabel", slot), "gone\ncould not be played");
 }
 
@@ -243,17 +254,31 @@ TEST(Recordings, WrittenOnceNeverRewrittenAndAllPlayable)
     QTemporaryDir dir;
     const QString folder = dir.filePath("sounds");
     EXPECT_TRUE(extractRecordings(folder).isEmpty());
-    // Broken files are written again; a wave of the user's own stays.
+    // Broken files are written again, links too (not what they point to); a
+    // wave of the user's own stays, and so does a link to one.
     const QByteArray good = QFileInfo(folder + "/tmpBleep.$$$").exists() ? wave(500) : QByteArray();
     for (const auto& [file, bytes] : {std::pair{"/tmpBleep.$$$", QByteArray("not a sound")},
                                       {"/tmpDing.$$$", {}},
                                       {"/tmpCake.$$$", good.left(30)},
+                                      {"/tmpEggs.$$$", good.left(100)},
                                       {"/tmpSoup.$$$", good}})
         write(folder + file, bytes);
+    const QString outside = write(dir.filePath("notes.txt"), "kept");
+    const auto link = [&folder](const QString& to, const char* file) {
+        QFile::remove(folder + file);
+        ASSERT_TRUE(QFile::link(to, folder + file)) << file;
+    };
+    link(outside, "/tmpFish.$$$");
+    link(dir.filePath("nowhere"), "/tmpMilk.$$$");
+    link(write(dir.filePath("mine.wav"), good), "/tmpRice.$$$");
     QFile::remove(folder + "/tmpPie.$$$");
     EXPECT_TRUE(extractRecordings(folder).isEmpty());
-    for (const char* file : {"/tmpBleep.$$$", "/tmpDing.$$$", "/tmpCake.$$$", "/tmpPie.$$$"})
+    for (const char* file : {"/tmpBleep.$$$", "/tmpDing.$$$", "/tmpCake.$$$", "/tmpEggs.$$$", "/tmpPie.$$$",
+                             "/tmpFish.$$$", "/tmpMilk.$$$"})
         EXPECT_GT(QFileInfo(folder + file).size(), 1000) << file;
+    EXPECT_EQ(QFileInfo(outside).size(), 4);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("nowhere")));
+    EXPECT_TRUE(QFileInfo(folder + "/tmpRice.$$$").isSymLink());
     EXPECT_EQ(QFileInfo(folder + "/tmpSoup.$$$").size(), good.size());
     QFile::remove(folder + "/tmpSoup.$$$");
     extractRecordings(folder);
