@@ -10,7 +10,9 @@
 namespace quandrel {
 namespace {
 constexpr int AlertCutMs = 3000;
-}
+// The silence between two plays, so that three short beeps are heard as three.
+constexpr int PlayGapMs = 400;
+} // namespace
 
 AlertPlayer::AlertPlayer(SlotTable& table, Services& services, SoundSource& source, QObject* parent)
     : QObject(parent), table_(table), services_(services), source_(source),
@@ -22,6 +24,11 @@ AlertPlayer::AlertPlayer(SlotTable& table, Services& services, SoundSource& sour
     // handled, so that requests raised together are taken in slot order.
     takeTimer_ = services_.timers.create(TickSchedule::interval(1));
     takeTimer_->onTick = [this] { takeRequest(); };
+    gapTimer_ = services_.timers.create(TickSchedule::interval(PlayGapMs));
+    gapTimer_->onTick = [this] {
+        gapTimer_->setEnabled(false);
+        playNext();
+    };
 }
 
 AlertPlayer::~AlertPlayer()
@@ -45,6 +52,7 @@ void AlertPlayer::stop()
     services_.sound.stop();
     services_.sound.close();
     takeTimer_->setEnabled(false);
+    gapTimer_->setEnabled(false);
     playWait_.cancel();
     table_.onSoundRequest = nullptr;
     queue_.clear();
@@ -150,6 +158,7 @@ void AlertPlayer::silence(int slot)
     if (!sequenceActive_ || slot != slot_)
         return;
     playWait_.cancel();
+    gapTimer_->setEnabled(false);
     services_.sound.stop();
     services_.sound.close();
     queue_.clear();
@@ -162,7 +171,11 @@ void AlertPlayer::finishPlay()
 {
     playing_ = false;
     services_.sound.close();
-    playNext();
+    // Heard apart: the next play of the sequence, or the next alert, after a silence.
+    if (!queue_.isEmpty() || table_.anySoundRequest())
+        gapTimer_->setEnabled(true);
+    else
+        playNext();
 }
 
 } // namespace quandrel

@@ -29,8 +29,9 @@ public:
 // Plays the sounds the timers ask for. It takes the requests one at a time,
 // alerts before restart cycles and lower slots before higher ones, and plays
 // each to its end: an alert three times (cut at 3 s), a dish sound as an
-// announcement, a cycle once. Nothing runs while no request waits: a raised
-// request wakes the player, which takes it at once.
+// announcement, a cycle once, with a short silence between two plays.
+// Nothing runs while no request waits: a raised request wakes the player,
+// which takes it at once.
 class AlertPlayer final : public QObject {
     Q_OBJECT
 public:
@@ -62,6 +63,7 @@ private:
     Services& services_;
     SoundSource& source_;
     std::unique_ptr<TickTimer> takeTimer_; // enabled while a request waits
+    std::unique_ptr<TickTimer> gapTimer_;  // the silence before the next play
     PlayWait playWait_;                    // until the sound that plays has ended
     QStringList queue_;
     int slot_ = -1;     // whose sequence plays

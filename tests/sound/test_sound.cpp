@@ -105,10 +105,10 @@ struct PlayerHarness : AppHarness {
         return slot;
     }
     QString file(int listIndex) const { return builtinPick(services.soundFolder, listIndex).path; }
-    void finish(int plays)
+    void finish(int plays) // each followed by the silence before the next
     {
         for (int i = 0; i < plays; ++i)
-            sound.finishPlay();
+            sound.finishPlay(), sim.advance(400);
     }
 };
 
@@ -120,7 +120,11 @@ TEST(AlertPlayer, ThreePlaysCutAtThreeSecondsOrTheDishAnnouncement)
     h.dialogs.nextPickedFile = "/music/long.wav";
     h.sound.lengthsMs["/music/long.wav"] = 5000;
     h.goOff(SoundListPlayFile);
-    h.finish(3);
+    h.sound.finishPlay();
+    h.sim.advance(350);
+    EXPECT_EQ(h.sound.opened().size(), 1) << "the plays are heard apart";
+    h.sim.advance(50);
+    h.finish(2);
     EXPECT_EQ(h.sound.take(), QStringList({"open /music/long.wav", "play 3000", "close", "open /music/long.wav",
                                            "play 3000", "close", "open /music/long.wav", "play 3000", "close"}));
     h.goOff(7);
@@ -148,7 +152,7 @@ TEST(AlertPlayer, OneRequestAtATimeAlertsFirstThenLowerSlots)
     h.finish(3);
     h.sim.advance(50);
     EXPECT_EQ(h.sound.opened().mid(6), QStringList({h.file(1)})) << "then the cycle";
-    h.finish(1);
+    h.sound.finishPlay();
     h.sim.advance(50);
     EXPECT_EQ(h.sound.opened().size(), 7) << "heard once";
 }
@@ -164,7 +168,7 @@ TEST(AlertPlayer, NoneIsSilentAndClosingATimerSilencesItAndDropsItsRequest)
     const int next = h.goOff(4);    // and so does this one's, taken once the first is closed
     h.close(waiting);
     h.pickSound(5), h.chooseStopwatch(), h.launch(); // into the closed one's slot: no request inherited
-    h.sound.finishPlay();
+    h.finish(1);
     h.close(ringing);
     h.sim.advance(10);
     h.close(next);
