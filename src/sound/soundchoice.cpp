@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/sounddevice.h"
 #include "sound/alertplayer.h"
+#include "sound/extraction.h"
 
 #include "platform/steadylabel.h"
 
@@ -141,6 +142,7 @@ void SoundChoice::testPlay()
         return;
     }
     testButton_->setText(tr("Stop Play"));
+    restoreRecording(services_.soundFolder, chosen_.path);
     testOpen_ = device.open(chosen_.path) && device.play();
     playWait_.begin();
 }
