@@ -87,9 +87,10 @@ struct SdlSoundDevice::Source {
     qint64 dataOffset = 0;
     Uint8* decoded = nullptr;
     qint64 position = 0;
-    qint64 bytes = 0;                                                      // sample bytes in all
-    int frameBytes = 1;                                                    // bytes of one frame as stored
-    enum Conversion { AsStored, Widen24, Narrow64 } conversion = AsStored; // 24-bit handed on as 32, doubles as floats
+    qint64 bytes = 0;   // sample bytes in all
+    int frameBytes = 1; // bytes of one frame as stored
+    // How samples are handed on: as stored, 24-bit as 32-bit, doubles as floats.
+    enum Conversion { AsStored, Widen24, Narrow64 } conversion = AsStored;
     SDL_AudioFormat format = AUDIO_S16LSB;
     int channels = 1;
     int rate = 44100;
@@ -163,16 +164,11 @@ bool isStreamed(const WaveFormat& wave)
            (wave.encoding == WaveFormat::Float && (bits == 32 || bits == 64));
 }
 
-// The most bytes SDL may make of the samples: it decodes to 16-bit samples
-// at most, so 4-bit ADPCM grows fourfold.
+// The most bytes SDL may make of the samples: it decodes compressed samples
+// to 16 bits, so 4-bit ADPCM grows fourfold.
 qint64 decodedBytes(const WaveFormat& wave)
 {
     return wave.dataBytes * std::max(16, wave.bitsPerSample) / wave.bitsPerSample;
-}
-
-QString tooLong()
-{
-    return QCoreApplication::translate("WaveFile", "its compressed samples are too long to decode");
 }
 
 } // namespace
@@ -211,7 +207,7 @@ std::unique_ptr<SdlSoundDevice::Source> SdlSoundDevice::load(const QString& path
     }
     QFile file(path);
     if (file.size() > MaxDecodedFileBytes || decodedBytes(*wave) > MaxDecodedBytes)
-        return refuse(tooLong());
+        return refuse(QCoreApplication::translate("WaveFile", "its compressed samples are too long to decode"));
     if (!sdl().loaded)
         return refuse(QCoreApplication::translate("WaveFile", "its encoding needs the SDL library, which is missing"));
     if (!file.open(QIODevice::ReadOnly))
