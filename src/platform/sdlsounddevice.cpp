@@ -6,10 +6,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLibrary>
+#include <QtEndian>
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 
@@ -18,8 +20,10 @@ namespace {
 
 constexpr int IdleCloseMs = 3000;
 constexpr qint64 FeedBytes = 16384;
-// Encodings that SDL decodes whole are taken up to this size.
+// Encodings that SDL decodes whole are taken up to this size of file, and of
+// samples once decoded (16 MiB of 4-bit ADPCM).
 constexpr qint64 MaxDecodedFileBytes = 16LL * 1024 * 1024;
+constexpr qint64 MaxDecodedBytes = 4 * MaxDecodedFileBytes;
 
 // The SDL functions the device uses, looked up when the first sound is
 // asked for, so that starting the program does not load the audio stack.
@@ -38,7 +42,7 @@ constexpr qint64 MaxDecodedFileBytes = 16LL * 1024 * 1024;
     X(AudioStreamGet)                                                                                                  \
     X(AudioStreamFlush)                                                                                                \
     X(FreeAudioStream)                                                                                                 \
-    X(RWFromFile)                                                                                                      \
+    X(RWFromConstMem)                                                                                                  \
     X(LoadWAV_RW)                                                                                                      \
     X(FreeWAV)
 
@@ -83,9 +87,10 @@ struct SdlSoundDevice::Source {
     qint64 dataOffset = 0;
     Uint8* decoded = nullptr;
     qint64 position = 0;
-    qint64 bytes = 0;     // sample bytes in all
-    int frameBytes = 1;   // bytes of one frame as stored
-    bool widen24 = false; // 24-bit samples, handed on as 32-bit
+    qint64 bytes = 0;   // sample bytes in all
+    int frameBytes = 1; // bytes of one frame as stored
+    // How samples are handed on: as stored, 24-bit as 32-bit, doubles as floats.
+    enum Conversion { AsStored, Widen24, Narrow64 } conversion = AsStored;
     SDL_AudioFormat format = AUDIO_S16LSB;
     int channels = 1;
     int rate = 44100;
@@ -148,69 +153,97 @@ int SdlSoundDevice::deviceCount()
 }
 
 namespace {
-// Samples read from the file as they play; other encodings SDL decodes whole.
+
+// Samples read from the file as they play: PCM in 8- to 32-bit containers
+// (12-bit samples in 16 bits, 20-bit in 24...) and 32- or 64-bit floats.
+// Other encodings SDL decodes whole.
 bool isStreamed(const WaveFormat& wave)
 {
-    const int bits = wave.bitsPerSample;
-    return (wave.encoding == WaveFormat::Pcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32)) ||
-           (wave.encoding == WaveFormat::Float && bits == 32);
+    const int bits = wave.bitsPerSample, stored = wave.blockAlign / wave.channels * 8;
+    return (wave.encoding == WaveFormat::Pcm && bits >= 8 && stored <= 32) ||
+           (wave.encoding == WaveFormat::Float && (bits == 32 || bits == 64));
 }
+
+// The most bytes SDL may make of the samples: it decodes compressed samples
+// to 16 bits, so 4-bit ADPCM grows fourfold.
+qint64 decodedBytes(const WaveFormat& wave)
+{
+    return wave.dataBytes * std::max(16, wave.bitsPerSample) / wave.bitsPerSample;
+}
+
 } // namespace
 
-bool SdlSoundDevice::canPlay(const QString& path, QString* why)
+// The one decision on a file: the sound that will play, or nothing with the
+// reason in *why.
+std::unique_ptr<SdlSoundDevice::Source> SdlSoundDevice::load(const QString& path, QString* why)
 {
     const std::optional<WaveFormat> wave = readWaveFile(path, why);
     if (!wave)
-        return false;
-    if (!isStreamed(*wave) && QFile(path).size() > MaxDecodedFileBytes) {
+        return nullptr;
+    const auto refuse = [why](const QString& reason) {
         if (why)
-            *why = QCoreApplication::translate("WaveFile", "its compressed samples are too long to decode");
-        return false;
+            *why = reason;
+        return nullptr;
+    };
+    auto source = std::make_unique<Source>();
+    if (isStreamed(*wave)) {
+        source->file = std::fopen(QFile::encodeName(path).constData(), "rb");
+        if (!source->file)
+            return refuse(QCoreApplication::translate("WaveFile", "it cannot be read"));
+        const int stored = wave->blockAlign / wave->channels * 8;
+        source->dataOffset = wave->dataOffset;
+        source->bytes = wave->dataBytes;
+        source->frameBytes = wave->blockAlign;
+        source->conversion = stored == 24 ? Source::Widen24 : stored == 64 ? Source::Narrow64 : Source::AsStored;
+        source->format = stored == 64                          ? AUDIO_F32SYS // as narrowed
+                         : wave->encoding == WaveFormat::Float ? AUDIO_F32LSB
+                         : stored == 8                         ? AUDIO_U8
+                         : stored == 16                        ? AUDIO_S16LSB
+                                                               : AUDIO_S32LSB;
+        source->channels = wave->channels;
+        source->rate = wave->rate;
+        source->lengthMs = wave->lengthMs();
+        return source;
     }
-    return true;
+    QFile file(path);
+    if (file.size() > MaxDecodedFileBytes || decodedBytes(*wave) > MaxDecodedBytes)
+        return refuse(QCoreApplication::translate("WaveFile", "its compressed samples are too long to decode"));
+    if (!sdl().loaded)
+        return refuse(QCoreApplication::translate("WaveFile", "its encoding needs the SDL library, which is missing"));
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(QCoreApplication::translate("WaveFile", "it cannot be read"));
+    // SDL sizes its buffers from the header: it is shown the file up to the
+    // end of the samples, claiming no more of them than the file holds.
+    QByteArray bytes = file.read(wave->dataOffset + wave->dataBytes);
+    if (bytes.size() != wave->dataOffset + wave->dataBytes)
+        return refuse(QCoreApplication::translate("WaveFile", "it cannot be read"));
+    qToLittleEndian(quint32(bytes.size() - 8), bytes.data() + 4);
+    qToLittleEndian(quint32(wave->dataBytes), bytes.data() + wave->dataOffset - 4);
+    SDL_AudioSpec spec{};
+    Uint32 length = 0;
+    SDL_RWops* in = sdl().RWFromConstMem(bytes.constData(), int(bytes.size()));
+    if (!in || !sdl().LoadWAV_RW(in, 1, &spec, &source->decoded, &length))
+        return refuse(QCoreApplication::translate("WaveFile", "its encoding is not one that can be played"));
+    source->bytes = length;
+    source->format = spec.format;
+    source->channels = spec.channels;
+    source->rate = spec.freq;
+    source->frameBytes = std::max(1, SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels);
+    source->lengthMs = qint64(length) / source->frameBytes * 1000 / std::max(1, spec.freq);
+    return source;
+}
+
+bool SdlSoundDevice::canPlay(const QString& path, QString* why)
+{
+    return load(path, why) != nullptr;
 }
 
 bool SdlSoundDevice::open(const QString& path)
 {
     if (source_)
         return false;
-    const std::optional<WaveFormat> wave = readWaveFile(path);
-    if (!wave)
-        return false;
-    auto source = std::make_unique<Source>();
-    const int bits = wave->bitsPerSample;
-    if (isStreamed(*wave)) {
-        source->file = std::fopen(QFile::encodeName(path).constData(), "rb");
-        if (!source->file)
-            return false;
-        source->dataOffset = wave->dataOffset;
-        source->bytes = wave->dataBytes;
-        source->frameBytes = wave->blockAlign;
-        source->widen24 = bits == 24;
-        source->format = wave->encoding == WaveFormat::Float ? AUDIO_F32LSB
-                         : bits == 8                         ? AUDIO_U8
-                         : bits == 16                        ? AUDIO_S16LSB
-                                                             : AUDIO_S32LSB;
-        source->channels = wave->channels;
-        source->rate = wave->rate;
-        source->lengthMs = wave->lengthMs();
-    } else {
-        if (QFile(path).size() > MaxDecodedFileBytes || !sdl().loaded)
-            return false;
-        SDL_AudioSpec spec{};
-        Uint32 length = 0;
-        SDL_RWops* in = sdl().RWFromFile(QFile::encodeName(path).constData(), "rb");
-        if (!in || !sdl().LoadWAV_RW(in, 1, &spec, &source->decoded, &length))
-            return false;
-        source->bytes = length;
-        source->format = spec.format;
-        source->channels = spec.channels;
-        source->rate = spec.freq;
-        source->frameBytes = std::max(1, SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels);
-        source->lengthMs = qint64(length) / source->frameBytes * 1000 / std::max(1, spec.freq);
-    }
-    source_ = std::move(source);
-    return true;
+    source_ = load(path, nullptr);
+    return source_ != nullptr;
 }
 
 int SdlSoundDevice::lengthMs() const
@@ -370,7 +403,7 @@ bool SdlSoundDevice::feed()
     }
     feedLeft_ -= stored;
     qint64 bytes = stored;
-    if (source_->widen24) {
+    if (source_->conversion == Source::Widen24) {
         // Each 3-byte sample becomes the top three bytes of a 32-bit one,
         // working from the end so that nothing is overwritten before it is read.
         const qint64 samples = stored / 3;
@@ -379,6 +412,14 @@ bool SdlSoundDevice::feed()
             data[i * 4 + 2] = data[i * 3 + 1];
             data[i * 4 + 1] = data[i * 3];
             data[i * 4] = 0;
+        }
+        bytes = samples * 4;
+    } else if (source_->conversion == Source::Narrow64) {
+        // Each double becomes a float, working from the start.
+        const qint64 samples = stored / 8;
+        for (qint64 i = 0; i < samples; ++i) {
+            const float sample = float(std::bit_cast<double>(qFromLittleEndian<quint64>(data + i * 8)));
+            std::memcpy(data + i * 4, &sample, 4);
         }
         bytes = samples * 4;
     }

@@ -39,6 +39,7 @@ public:
 
 private:
     struct Source;
+    static std::unique_ptr<Source> load(const QString& path, QString* why);
     bool openDevice();
     void closeDevice();
     void scheduleIdleClose();

@@ -65,6 +65,7 @@ std::optional<WaveFormat> readWaveHeader(QIODevice& file, QString* why)
                 return refuse(why, QCoreApplication::translate("WaveFile", "its samples come before their format"));
             format.dataOffset = body;
             format.dataBytes = qMin(length, size - body);
+            format.cutShort = length > format.dataBytes;
             break;
         }
         at = body + length + (length & 1);

@@ -19,6 +19,7 @@ struct WaveFormat {
     int blockAlign = 0;
     qint64 dataOffset = 0; // where the samples start in the file
     qint64 dataBytes = 0;  // how many bytes of samples the file holds
+    bool cutShort = false; // the file ends before the samples its header declares
 
     // Play time in milliseconds; 0 when it cannot be told from the header.
     qint64 lengthMs() const;

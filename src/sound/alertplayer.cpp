@@ -10,7 +10,9 @@
 namespace quandrel {
 namespace {
 constexpr int AlertCutMs = 3000;
-}
+// The silence between two plays, so that three short beeps are heard as three.
+constexpr int PlayGapMs = 400;
+} // namespace
 
 AlertPlayer::AlertPlayer(SlotTable& table, Services& services, SoundSource& source, QObject* parent)
     : QObject(parent), table_(table), services_(services), source_(source),
@@ -22,6 +24,11 @@ AlertPlayer::AlertPlayer(SlotTable& table, Services& services, SoundSource& sour
     // handled, so that requests raised together are taken in slot order.
     takeTimer_ = services_.timers.create(TickSchedule::interval(1));
     takeTimer_->onTick = [this] { takeRequest(); };
+    gapTimer_ = services_.timers.create(TickSchedule::interval(PlayGapMs));
+    gapTimer_->onTick = [this] {
+        gapTimer_->setEnabled(false);
+        playNext();
+    };
 }
 
 AlertPlayer::~AlertPlayer()
@@ -45,6 +52,7 @@ void AlertPlayer::stop()
     services_.sound.stop();
     services_.sound.close();
     takeTimer_->setEnabled(false);
+    gapTimer_->setEnabled(false);
     playWait_.cancel();
     table_.onSoundRequest = nullptr;
     queue_.clear();
@@ -90,7 +98,7 @@ void AlertPlayer::takeRequest()
         return;
     }
     queue_ = sequence(*sound, alert);
-    ownFile_ = sound->listIndex == SoundListPlayFile ? sound->path : QString();
+    timerFile_ = sound->path;
     slot_ = slot;
     if (beforeAlert)
         beforeAlert();
@@ -130,9 +138,11 @@ void AlertPlayer::playFile(const QString& path)
     SoundDevice& device = services_.sound;
     restoreRecording(services_.soundFolder, path);
     playing_ = device.open(path);
-    if (!playing_ && path == ownFile_) {
-        // The user's own file has gone or changed since it was picked: the
-        // alert is heard all the same, and the timer says why it sounds so.
+    if (!playing_ && path == timerFile_) {
+        // The timer's sound cannot be played: the user's own file has gone or
+        // changed since it was picked, or a recording could not be written
+        // again. The alert is heard all the same, and the timer says why it
+        // sounds so.
         const QString fallback = soundFilePath(services_.soundFolder, builtinSounds()[0]);
         queue_.replaceInStrings(path, fallback);
         source_.soundFailed(slot_);
@@ -148,6 +158,7 @@ void AlertPlayer::silence(int slot)
     if (!sequenceActive_ || slot != slot_)
         return;
     playWait_.cancel();
+    gapTimer_->setEnabled(false);
     services_.sound.stop();
     services_.sound.close();
     queue_.clear();
@@ -160,7 +171,11 @@ void AlertPlayer::finishPlay()
 {
     playing_ = false;
     services_.sound.close();
-    playNext();
+    // Heard apart: the next play of the sequence, or the next alert, after a silence.
+    if (!queue_.isEmpty() || table_.anySoundRequest())
+        gapTimer_->setEnabled(true);
+    else
+        playNext();
 }
 
 } // namespace quandrel

@@ -22,15 +22,16 @@ public:
     virtual ~SoundSource() = default;
     // The sound of slot n's timer; nothing when its window has been closed.
     virtual std::optional<SoundPick> timerSound(int slot) const = 0;
-    // Slot n's own sound file could not be played; a recording played instead.
+    // Slot n's sound could not be played; the Bleep recording played instead.
     virtual void soundFailed(int slot) = 0;
 };
 
 // Plays the sounds the timers ask for. It takes the requests one at a time,
 // alerts before restart cycles and lower slots before higher ones, and plays
 // each to its end: an alert three times (cut at 3 s), a dish sound as an
-// announcement, a cycle once. Nothing runs while no request waits: a raised
-// request wakes the player, which takes it at once.
+// announcement, a cycle once, with a short silence between two plays.
+// Nothing runs while no request waits: a raised request wakes the player,
+// which takes it at once.
 class AlertPlayer final : public QObject {
     Q_OBJECT
 public:
@@ -62,10 +63,11 @@ private:
     Services& services_;
     SoundSource& source_;
     std::unique_ptr<TickTimer> takeTimer_; // enabled while a request waits
+    std::unique_ptr<TickTimer> gapTimer_;  // the silence before the next play
     PlayWait playWait_;                    // until the sound that plays has ended
     QStringList queue_;
-    int slot_ = -1;   // whose sequence plays
-    QString ownFile_; // the user's own file it plays, if any
+    int slot_ = -1;     // whose sequence plays
+    QString timerFile_; // the sound of the timer whose sequence plays
     bool playing_ = false;
     bool sequenceActive_ = false;
     bool started_ = false;

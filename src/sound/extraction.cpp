@@ -16,8 +16,14 @@ namespace quandrel {
 
 bool writeRecording(const QString& resourceName, const QString& path)
 {
-    if (readWaveFile(path))
-        return true; // a sound is there: never rewritten
+    // A whole wave stays, the user's own included, and so does a link to one.
+    // Anything else is replaced by the recording: a link itself, never what
+    // it points to, since the save would follow it out of the folder.
+    const std::optional<WaveFormat> there = readWaveFile(path);
+    if (there && !there->cutShort)
+        return true;
+    if (QFileInfo(path).isSymLink() && !QFile::remove(path))
+        return false;
     QFile resource(recordingResourcePath(resourceName));
     if (!resource.open(QIODevice::ReadOnly))
         return false;
@@ -58,7 +64,7 @@ QStringList extractRecordings(const QString& folder)
 void restoreRecording(const QString& folder, const QString& path)
 {
     const QFileInfo file(path);
-    if (file.exists() || QFileInfo(file.path()) != QFileInfo(folder))
+    if (QFileInfo(file.path()) != QFileInfo(folder))
         return;
     for (const QString& name : extractionOrder()) {
         const CatalogSound* sound = soundByResource(name);

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/sounddevice.h"
 #include "sound/alertplayer.h"
+#include "sound/extraction.h"
 
 #include "platform/steadylabel.h"
 
@@ -140,6 +141,7 @@ void SoundChoice::testPlay()
         return;
     }
     showTestPlaying(true);
+    restoreRecording(services_.soundFolder, chosen_.path);
     testOpen_ = device.open(chosen_.path) && device.play();
     playWait_.begin();
 }

@@ -16,8 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -85,10 +85,10 @@ struct PlayerHarness : AppHarness {
         return slot;
     }
     QString file(int listIndex) const { return builtinPick(services.soundFolder, listIndex).path; }
-    void finish(int plays)
+    void finish(int plays) // each followed by the silence before the next
     {
         for (int i = 0; i < plays; ++i)
-            sound.finishPlay();
+            sound.finishPlay(), sim.advance(400);
     }
 };
 
@@ -100,7 +100,9 @@ TEST(AlertPlayer, ThreePlaysCutAtThreeSecondsOrTheDishAnnouncement)
     h.dialogs.nextPickedFile = "/music/long.wav";
     h.sound.lengthsMs["/music/long.wav"] = 5000;
     h.goOff(SoundListPlayFile);
-    h.finish(3);
+    h.sound.finishPlay(), h.sim.advance(350);
+    EXPECT_EQ(h.sound.opened().size(), 1) << "the plays are heard apart";
+    h.sim.advance(50), h.finish(2);
     EXPECT_EQ(h.sound.take(), QStringList({"open /music/long.wav", "play 3000", "close", "open /music/long.wav",
                                            "play 3000", "close", "open /music/long.wav", "play 3000", "close"}));
     h.goOff(7);
@@ -128,7 +130,7 @@ TEST(AlertPlayer, OneRequestAtATimeAlertsFirstThenLowerSlots)
     h.finish(3);
     h.sim.advance(50);
     EXPECT_EQ(h.sound.opened().mid(6), QStringList({h.file(1)})) << "then the cycle";
-    h.finish(1);
+    h.sound.finishPlay();
     h.sim.advance(50);
     EXPECT_EQ(h.sound.opened().size(), 7) << "heard once";
 }
@@ -144,7 +146,7 @@ TEST(AlertPlayer, NoneIsSilentAndClosingATimerSilencesItAndDropsItsRequest)
     const int next = h.goOff(4);    // and so does this one's, taken once the first is closed
     h.close(waiting);
     h.pickSound(5), h.chooseStopwatch(), h.launch(); // into the closed one's slot: no request inherited
-    h.sound.finishPlay();
+    h.finish(1);
     h.close(ringing);
     h.sim.advance(10);
     h.close(next);
@@ -169,23 +171,32 @@ TEST(AlertPlayer, NoDeviceSaysSoOncePerAlertAndStillTakesTheRequests)
     EXPECT_EQ(h.sound.opened(), QStringList({h.file(3)}));
 }
 
-TEST(AlertPlayer, AMissingRecordingIsWrittenAgainAndAGoneFileStillSounds)
+TEST(AlertPlayer, ABrokenRecordingIsWrittenAgainOrFallsBackAsAGoneFileDoes)
 {
     PlayerHarness h;
     QDir(QFileInfo(h.file(1)).path()).removeRecursively(); // the whole sound folder, even
     h.close(h.goOff(1));
-    EXPECT_EQ(h.sound.opened(), QStringList({h.file(1)}));
+    EXPECT_EQ(h.sound.take().first(), "open " + h.file(1));
     EXPECT_GT(QFileInfo(h.file(1)).size(), 1000);
+    write(h.file(4), "junk\n"); // spoiled while the program runs, then played as a test
+    h.pickSound(4), h.click("Command3"), h.click("Command3");
+    EXPECT_GT(QFileInfo(h.file(4)).size(), 1000);
+    h.sound.unplayable << h.file(6); // and one that cannot be made playable
+    h.sound.take();
+    const int whoop = h.goOff(6);
+    EXPECT_EQ(h.text("WavLabel", whoop), "Whoop\ncould not be played");
+    EXPECT_EQ(h.sound.opened(), QStringList({h.file(6), h.file(1)}));
+    h.close(whoop);
     h.dialogs.nextPickedFile = "/music/gone.wav";
     h.pickSound(SoundListPlayFile);
     h.chooseDuration(0, 0, 1);
     const int slot = h.launch();
     h.sound.unplayable << "/music/gone.wav"; // deleted after it was picked
     h.sound.take();
-    ASSERT_TRUE(QFile::resize(h.file(1), 2000)); // a recording the user changed is theirs
+    write(h.file(1), wave(500)); // a Bleep of the user's own stays
     h.sim.advance(1600);
     EXPECT_EQ(h.sound.opened(), QStringList({"/music/gone.wav", h.file(1)}));
-    EXPECT_EQ(QFileInfo(h.file(1)).size(), 2000);
+    EXPECT_EQ(QFileInfo(h.file(1)).size(), wave(500).size());
     EXPECT_EQ(h.text("WavLabel", slot), "gone\ncould not be played");
 }
 
@@ -242,18 +253,29 @@ TEST(Recordings, WrittenOnceNeverRewrittenAndAllPlayable)
 {
     QTemporaryDir dir;
     const QString folder = dir.filePath("sounds");
+    // Links are replaced by the recordings, not followed; a link to a wave stays.
+    QDir().mkpath(folder);
+    const QString outside = write(dir.filePath("notes.txt"), "kept");
+    QFile::link(outside, folder + "/tmpFish.$$$");
+    QFile::link(dir.filePath("nowhere"), folder + "/tmpMilk.$$$");
+    QFile::link(write(dir.filePath("mine.wav"), wave(500)), folder + "/tmpRice.$$$");
     EXPECT_TRUE(extractRecordings(folder).isEmpty());
     // Broken files are written again; a wave of the user's own stays.
     const QByteArray good = QFileInfo(folder + "/tmpBleep.$$$").exists() ? wave(500) : QByteArray();
     for (const auto& [file, bytes] : {std::pair{"/tmpBleep.$$$", QByteArray("not a sound")},
                                       {"/tmpDing.$$$", {}},
                                       {"/tmpCake.$$$", good.left(30)},
+                                      {"/tmpEggs.$$$", good.left(100)},
                                       {"/tmpSoup.$$$", good}})
         write(folder + file, bytes);
     QFile::remove(folder + "/tmpPie.$$$");
     EXPECT_TRUE(extractRecordings(folder).isEmpty());
-    for (const char* file : {"/tmpBleep.$$$", "/tmpDing.$$$", "/tmpCake.$$$", "/tmpPie.$$$"})
+    for (const char* file : {"/tmpBleep.$$$", "/tmpDing.$$$", "/tmpCake.$$$", "/tmpEggs.$$$", "/tmpPie.$$$",
+                             "/tmpFish.$$$", "/tmpMilk.$$$"})
         EXPECT_GT(QFileInfo(folder + file).size(), 1000) << file;
+    EXPECT_EQ(QFileInfo(outside).size(), 4);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("nowhere")));
+    EXPECT_TRUE(QFileInfo(folder + "/tmpRice.$$$").isSymLink());
     EXPECT_EQ(QFileInfo(folder + "/tmpSoup.$$$").size(), good.size());
     QFile::remove(folder + "/tmpSoup.$$$");
     extractRecordings(folder);
@@ -325,8 +347,6 @@ TEST(SdlDevice, PlaysEndsByItselfCutsAndRefusesHostileFiles)
         device.close();
     }
     const QByteArray good = wave(100);
-    mkdir(dir.filePath("folder.wav").toLocal8Bit().constData(), 0700);
-    EXPECT_EQ(playToEnd(device, dir.filePath("folder.wav")), -1);
     // A wave of any size plays, read as it plays: 100 MiB of 16-bit stereo.
     QFile file(write(dir.filePath("big.wav"), spoiled(wave(100, 44100, 2, 16), 40, 100u << 20, 4)));
     ASSERT_TRUE(file.resize(44 + (100LL << 20)));
@@ -334,23 +354,29 @@ TEST(SdlDevice, PlaysEndsByItselfCutsAndRefusesHostileFiles)
     EXPECT_EQ(playToEnd(device, file.fileName(), 200), (100LL << 20) / 4 * 1000 / 44100);
     EXPECT_NEAR(playToEnd(device, write(dir.filePath("huge.wav"), spoiled(good, 40, 0x7ffffff0u, 4))), 100, 2)
         << "what the file holds";
-    EXPECT_EQ(playToEnd(device, dir.filePath("missing.wav")), -1);
     // Compressed samples are decoded by SDL, whole: up to 16 MiB of file.
     const QString adpcm = QStringLiteral(QUANDREL_FUZZ_DIR "/corpus/wave_load/ms-adpcm");
     EXPECT_NEAR(playToEnd(device, adpcm), 90, 2);
     QFile::copy(adpcm, dir.filePath("long-adpcm.wav"));
     ASSERT_TRUE(QFile::resize(dir.filePath("long-adpcm.wav"), 17 << 20));
     EXPECT_FALSE(device.canPlay(dir.filePath("long-adpcm.wav")));
-    EXPECT_EQ(playToEnd(device, ""), -1);
-    int stored = 0; // hostile files and what the fuzzer kept: refused at once, or played
+    // Hostile files and what the fuzzer kept: refused by the check and the
+    // device alike, or played; in little more memory than the program has.
+    rlimit before{};
+    getrlimit(RLIMIT_AS, &before);
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlimit limit{rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (256u << 20), before.rlim_max};
+    setrlimit(RLIMIT_AS, &limit);
+    int stored = 0;
     for (QDirIterator it(QStringLiteral(QUANDREL_FUZZ_DIR "/corpus/wave_load"), QDir::Files); it.hasNext(); ++stored) {
         const QString path = it.next();
-        if (it.fileName().startsWith("refused"))
-            EXPECT_FALSE(device.canPlay(path) || device.open(path)) << qPrintable(path);
-        else if (device.open(path)) {
-            EXPECT_TRUE(device.play(50)) << qPrintable(path);
-            device.close();
-        }
+        const bool playable = !it.fileName().startsWith("refused");
+        EXPECT_EQ(device.canPlay(path), playable) << qPrintable(path);
+        EXPECT_EQ(device.open(path), playable) << qPrintable(path);
+        EXPECT_EQ(device.play(50), playable) << qPrintable(path);
+        device.close();
     }
+    setrlimit(RLIMIT_AS, &before);
     EXPECT_GT(stored, 5);
 }
