@@ -52,10 +52,6 @@
         <translation>Timer %1 gestartet.</translation>
     </message>
     <message>
-        <source>Quandrel is not running, and there is no display to start it on.</source>
-        <translation>Quandrel läuft nicht, und es gibt keinen Bildschirm, um es zu starten.</translation>
-    </message>
-    <message>
         <source>Start a count-down of DURATION: H:MM:SS, MM:SS, or 90s, 25m, 1h30m (up to 23:59:59).</source>
         <translation>Einen Countdown über DAUER starten: H:MM:SS, MM:SS oder 90s, 25m, 1h30m (bis 23:59:59).</translation>
     </message>
@@ -122,6 +118,10 @@
     <message>
         <source>Quandrel is not answering (no reply within %1 seconds); it will not carry out this command.</source>
         <translation>Quandrel antwortet nicht (keine Antwort binnen %1 Sekunden); dieser Befehl wird nicht ausgeführt.</translation>
+    </message>
+    <message>
+        <source>Quandrel is not running.</source>
+        <translation>Quandrel läuft nicht.</translation>
     </message>
 </context>
 <context>
@@ -225,6 +225,14 @@
         <source>it cannot be read</source>
         <translation>sie ist nicht lesbar</translation>
     </message>
+    <message>
+        <source>its encoding needs the SDL library, which is missing</source>
+        <translation>ihre Kodierung braucht die SDL-Bibliothek, die fehlt</translation>
+    </message>
+    <message>
+        <source>its encoding is not one that can be played</source>
+        <translation>ihre Kodierung lässt sich nicht abspielen</translation>
+    </message>
 </context>
 <context>
     <name>quandrel::AlertPlayer</name>
@@ -297,18 +305,6 @@
     <message>
         <source>Say which timer to start: count-down, count-up, alarm or stopwatch.</source>
         <translation>Bitte angeben, welcher Timer starten soll: count-down, count-up, alarm oder stopwatch.</translation>
-    </message>
-    <message>
-        <source>A duration is at most 23:59:59.</source>
-        <translation>Eine Dauer ist höchstens 23:59:59.</translation>
-    </message>
-    <message>
-        <source>A time of day is from 00:00:00 to 23:59:59.</source>
-        <translation>Eine Uhrzeit liegt zwischen 00:00:00 und 23:59:59.</translation>
-    </message>
-    <message>
-        <source>--sound: &apos;%1&apos; is neither a sound of the list nor a wave file that can be played (%2).</source>
-        <translation>--sound: „%1“ ist weder ein Ton der Liste noch eine abspielbare WAV-Datei (%2).</translation>
     </message>
     <message>
         <source>all timers are in use</source>
