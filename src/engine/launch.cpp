@@ -32,9 +32,7 @@ LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, con
     c.launchLine = QCoreApplication::translate("Timer", "Alarm Set At: %1").arg(launchTimeText);
     switch (request.kind) {
     case TimerKind::AlarmClock: {
-        // A time format that cannot be read back by position: take the
-        // launch time of day from the clock itself.
-        const int32_t launchSecs = readLaunchTime(launchTimeText).value_or(secondsOfDay(now.localTime()));
+        const int32_t launchSecs = secondsOfDay(now.localTime());
         const AlarmSetting& a = request.alarm;
         t.alarmTimeOfDay[n] = alarmSecondsOfDay(a.hour12, a.minute, a.second, a.pm);
         planAlarm(t, n, now, launchSecs, t.alarmTimeOfDay[n], offsetAt);

@@ -75,34 +75,6 @@ int32_t leadingNumber(QStringView text, bool* isNumber)
     return int32_t(negative ? -value : value);
 }
 
-std::optional<int32_t> readLaunchTime(const QString& text)
-{
-    const qsizetype length = text.size();
-    if (length != 7 && length != 8 && length != 10 && length != 11)
-        return std::nullopt;
-    // The hour is one digit long in the 7 and 10 character shapes.
-    const qsizetype hourLength = (length == 7 || length == 10) ? 1 : 2;
-    const QStringView view(text);
-    const QStringView hourText = view.mid(0, hourLength);
-    const QStringView minuteText = view.mid(hourLength + 1, 2);
-    const QStringView secondText = view.mid(hourLength + 4, 2);
-    // "9時35分47秒" has the length of "09:35:47" but not its fields.
-    if (!allDigits(hourText) || !allDigits(minuteText) || !allDigits(secondText))
-        return std::nullopt;
-    const int32_t hour = leadingNumber(hourText);
-    const int32_t rest = leadingNumber(minuteText) * SecsPerMinute + leadingNumber(secondText);
-    if (length == 7 || length == 8)
-        return hour * SecsPerHour + rest;
-
-    const QStringView designator = view.mid(hourLength + 7, 2);
-    const bool twelve = length == 11 && hour == 12;
-    if (designator == u"AM")
-        return twelve ? rest : hour * SecsPerHour + rest;
-    if (designator == u"PM")
-        return twelve ? HalfDaySecs + rest : hour * SecsPerHour + HalfDaySecs + rest;
-    return std::nullopt;
-}
-
 int32_t alarmSecondsOfDay(int hour12, int minute, int second, bool pm)
 {
     const int32_t hours = (hour12 == 12 ? 0 : hour12) * SecsPerHour + (pm ? HalfDaySecs : 0);

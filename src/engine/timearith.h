@@ -27,11 +27,6 @@ QString clockFace(qint64 seconds);
 // any digit was read.
 int32_t leadingNumber(QStringView text, bool* isNumber = nullptr);
 
-// Seconds after midnight of a launch time written in the user's long time
-// format, read by position from its four usual shapes: "7:05:09", "21:05:09",
-// "9:05:09 PM" and "11:05:09 PM". Nothing for any other text.
-std::optional<int32_t> readLaunchTime(const QString& text);
-
 // An alarm setting on the twelve-hour clock (hour 1..12) in seconds after
 // midnight: 12 AM is hour 0, 12 PM hour 12.
 int32_t alarmSecondsOfDay(int hour12, int minute, int second, bool pm);
