@@ -12,4 +12,4 @@ if ! command -v clang++ >/dev/null; then
 fi
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" --target fuzz_wave_load
-echo "fuzz targets in $build: fuzz_launch_time fuzz_wave_load"
+echo "fuzz target in $build: fuzz_wave_load"
