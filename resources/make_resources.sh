@@ -182,7 +182,7 @@ gif() { # size out
         -delete 0 -compose copy_opacity -composite \
         +dither -colors 255 -strip "$img/$2"
 }
-gif 64 101.gif
+gif 64 logo.gif
 gif 128 logo@2x.gif
 
 # ============================================================================

@@ -6,7 +6,7 @@
 #include "engine/ticks.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/resourcefiles.h"
+#include "platform/pictures.h"
 #include "platform/sounddevice.h"
 #include "platform/steadylabel.h"
 #include "platform/timeformat.h"
@@ -165,7 +165,7 @@ void MainWindow::start()
     logo_->setFixedSize(LogoSize, LogoSize);
     QTimer::singleShot(0, this, [this] {
         setWindowIcon(QIcon(QPixmap(QStringLiteral(":/images/mainicon-48.png"))));
-        logo_->setPixmap(loadResourcePicture(101, QStringLiteral("Custom"), QString(), devicePixelRatioF()));
+        logo_->setPixmap(loadPicture(Picture::Logo, devicePixelRatioF()));
     });
     clockLabel_->setText(timeOfDay());
     holdLabelSize(clockLabel_, timeOfDayShapes(services_.locale));

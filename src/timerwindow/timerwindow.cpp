@@ -2,7 +2,7 @@
 #include "timerwindow/timerwindow.h"
 
 #include "platform/oneline.h"
-#include "platform/resourcefiles.h"
+#include "platform/pictures.h"
 #include "platform/steadylabel.h"
 #include "platform/timeformat.h"
 #include "platform/windowops.h"
@@ -51,10 +51,10 @@ QLabel* makeLabel(QWidget* parent, const char* objectName)
     return label;
 }
 
-QLabel* makePicture(QWidget* parent, const char* objectName, int resource, const QString& name, QLabel* buddy)
+QLabel* makePicture(QWidget* parent, const char* objectName, Picture resource, const QString& name, QLabel* buddy)
 {
     QLabel* picture = makeLabel(parent, objectName);
-    picture->setPixmap(loadResourcePicture(resource, QStringLiteral("Custom"), QString(), parent->devicePixelRatioF()));
+    picture->setPixmap(loadPicture(resource, parent->devicePixelRatioF()));
     picture->setToolTip(name);
     picture->setAccessibleName(name);
     picture->setBuddy(buddy);
@@ -204,14 +204,14 @@ QLayout* TimerWindow::buildSettingsLines()
     cyclesLabel_ = makeLabel(this, "CyclesLabel");
     cyclesLabel_->setAccessibleDescription(tr("Cycles completed"));
     auto* autoRow = new QHBoxLayout;
-    autoRow->addWidget(makePicture(this, "Picture2", 103, tr("Auto-restart"), autoRestartLabel_));
+    autoRow->addWidget(makePicture(this, "Picture2", Picture::Restart, tr("Auto-restart"), autoRestartLabel_));
     autoRow->addWidget(autoRestartLabel_);
     autoRow->addSpacing(8);
     autoRow->addWidget(cyclesLabel_, 1);
 
     soundNameLabel_ = makeLabel(this, "WavLabel");
     auto* soundRow = new QHBoxLayout;
-    soundRow->addWidget(makePicture(this, "Picture1", 102, tr("Alert sound"), soundNameLabel_));
+    soundRow->addWidget(makePicture(this, "Picture1", Picture::Loudspeaker, tr("Alert sound"), soundNameLabel_));
     soundRow->addWidget(soundNameLabel_, 1);
 
     auto* lines = new QVBoxLayout;
