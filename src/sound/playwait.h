@@ -12,12 +12,12 @@
 namespace quandrel {
 
 // Waits, without blocking, for the open sound to stop playing. The device's
-// end-of-play notice wakes it; while a sound plays it also looks at the mode
-// every 250 ms, in case a notice is lost.
+// end-of-play notice wakes it; while a sound plays it also asks the device
+// every 250 ms whether it still plays, in case a notice is lost.
 class PlayWait final : public QObject {
     Q_OBJECT
 public:
-    // stillPlaying asks the mode; ended runs once when the sound has stopped.
+    // stillPlaying asks the device; ended runs once when the sound has stopped.
     PlayWait(Services& services, std::function<bool()> stillPlaying, std::function<void()> ended,
              QObject* parent = nullptr);
     ~PlayWait() override;
