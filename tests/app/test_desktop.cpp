@@ -29,8 +29,6 @@ TEST(Display, XWaylandIsPreferredUnlessTheUserChose)
     EXPECT_EQ(preferredPlatform(chosen), "");
     const DisplayEnvironment waylandOnly{{}, {}, "wayland-0", "/run/user/1000"};
     EXPECT_EQ(preferredPlatform(waylandOnly), "");
-    const DisplayEnvironment x11{{}, ":0", {}, {}};
-    EXPECT_EQ(preferredPlatform(x11), "");
     EXPECT_EQ(DisplayEnvironment::current({"quandrel", "-platform", "offscreen"}).platform, "offscreen");
 }
 
@@ -192,27 +190,6 @@ TEST(Expiry, AMinimisedPopOnTopTimerTriesToComeUpAndIsAnnounced)
     EXPECT_EQ(h.notifier.sent, 1);
 }
 
-TEST(Expiry, AShownTimerComesUpUnannouncedWhileTheUserIsInQuandrel)
-{
-    AppHarness h;
-    h.click("PopChk");
-    goOff(h);
-    EXPECT_TRUE(h.windows.calls.contains("top ALARMFORM0"));
-    EXPECT_EQ(h.notifier.sent, 0);
-}
-
-TEST(Expiry, AMinimisedTimerIsAnnouncedAndLeftAloneWhileAnotherProgramIsActive)
-{
-    AppHarness h;
-    h.windows.appActive = false;
-    goOff(h, [&h](TimerWindow* w) { h.windows.minimized.insert(w); });
-    EXPECT_FALSE(h.windows.calls.contains("restore ALARMFORM0"));
-    EXPECT_EQ(h.notifier.sent, 1);
-    QEvent activated(QEvent::WindowActivate);
-    QCoreApplication::sendEvent(h.window(0), &activated);
-    EXPECT_TRUE(h.notifier.shown.isEmpty()) << "the user went to it";
-}
-
 TEST(Expiry, OnWaylandATimerWhoseWindowIsNotActiveIsAnnounced)
 {
     AppHarness h;
@@ -220,14 +197,6 @@ TEST(Expiry, OnWaylandATimerWhoseWindowIsNotActiveIsAnnounced)
     goOff(h);
     EXPECT_EQ(h.notifier.sent, 1);
     EXPECT_FALSE(h.windows.calls.contains("top ALARMFORM0"));
-}
-
-TEST(Expiry, OnWaylandATimerWhoseWindowIsActiveIsShown)
-{
-    AppHarness h;
-    h.windows.raising = false;
-    goOff(h, [&h](TimerWindow* w) { h.windows.active = w; });
-    EXPECT_EQ(h.notifier.sent, 0);
 }
 
 TEST(Expiry, OnWaylandPopOnTopIsOfferedNotAndSaysWhy)
