@@ -2,7 +2,8 @@
 # Installation as a desktop program and the Debian package.
 #
 #   cmake --install build [--prefix ~/.local]    program, desktop entry, icons, metainfo,
-#                                                manual page, copyright file, Debian changelog
+#                                                D-Bus interface, manual page, copyright file,
+#                                                Debian changelog
 #   cpack --config build/CPackConfig.cmake       quandrel_<version>-1_<arch>.deb
 #
 # The desktop entry, the hicolor icons and the AppStream metainfo all carry the
@@ -25,6 +26,9 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXE
 
 install(FILES ${_quandrel_packaging}/${QUANDREL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${_quandrel_packaging}/${QUANDREL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The interface the running program offers on the session bus, for those who call it.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/../src/app/${QUANDREL_APP_ID}.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
 
 # The icon theme: the drawing for any size and the rendered pictures for the
 # usual fixed sizes, all under the application id.

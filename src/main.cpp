@@ -11,6 +11,7 @@
 #include "platform/sdlsounddevice.h"
 #include "platform/ticktimer.h"
 #include "platform/windowops.h"
+#include "quandreladaptor.h"
 #include "sound/extraction.h"
 
 #include <QApplication>
@@ -144,8 +145,10 @@ int runTimers(QApplication& app, const quandrel::Command& command, QDBusConnecti
     // Closing the main window ends the program, even with a message box open.
     QObject::connect(mainWindow, &QObject::destroyed, &app, &QApplication::quit);
     RemoteControl remote(*mainWindow, services);
-    if (bus)
-        bus->registerObject(BusPath, &remote, QDBusConnection::ExportAllSlots);
+    if (bus) {
+        new QuandrelAdaptor(&remote); // owned by remote
+        bus->registerObject(BusPath, &remote, QDBusConnection::ExportAdaptors);
+    }
     if (command.any())
         runCommand(command, remote.localCalls());
     return app.exec();

@@ -2,11 +2,12 @@
 #include "app/commandline.h"
 
 #include "engine/timearith.h"
+#include "quandrelproxy.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusMessage>
+#include <QDBusPendingReply>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -193,45 +194,48 @@ class CallsOverBus final : public QuandrelCalls {
 public:
     // A connection of its own, so that giving up can end it at once: the
     // running Quandrel then finds its caller gone and drops the call.
-    CallsOverBus() : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, ConnectionName)) {}
+    CallsOverBus()
+        : bus_(QDBusConnection::connectToBus(QDBusConnection::SessionBus, ConnectionName)),
+          quandrel_(BusName, BusPath, bus_)
+    {
+        quandrel_.setTimeout(AnswerWaitMs);
+    }
     ~CallsOverBus() override { QDBusConnection::disconnectFromBus(ConnectionName); }
 
-    CallResult launch(const QVariantMap& choices) override { return call("Launch", {choices}); }
-    CallResult list() override { return call("List"); }
-    CallResult hideAll() override { return call("HideAll"); }
-    CallResult showAll() override { return call("ShowAll"); }
-    CallResult closeAll() override { return call("CloseAll"); }
-    CallResult activate() override { return call("Activate"); }
+    CallResult launch(const QVariantMap& choices) override { return answer(quandrel_.Launch(choices)); }
+    CallResult list() override { return answer(quandrel_.List()); }
+    CallResult hideAll() override { return answer(quandrel_.HideAll()); }
+    CallResult showAll() override { return answer(quandrel_.ShowAll()); }
+    CallResult closeAll() override { return answer(quandrel_.CloseAll()); }
+    CallResult activate() override { return answer(quandrel_.Activate()); }
 
 private:
     static inline const QString ConnectionName = QStringLiteral("quandrel-command");
 
-    CallResult call(const char* method, const QVariantList& arguments = {})
+    template <typename... Value> CallResult answer(QDBusPendingReply<Value...> reply)
     {
-        QDBusMessage message = QDBusMessage::createMethodCall(BusName, BusPath, BusName, QLatin1String(method));
-        message.setArguments(arguments);
-        const QDBusMessage reply = bus_.call(message, QDBus::Block, AnswerWaitMs);
+        reply.waitForFinished();
         CallResult result;
-        if (reply.type() != QDBusMessage::ErrorMessage) {
-            if (!reply.arguments().isEmpty())
-                result.value = reply.arguments().first();
+        if (!reply.isError()) {
+            if constexpr (sizeof...(Value) > 0)
+                result.value = QVariant::fromValue(reply.template argumentAt<0>());
             return result;
         }
-        const QString name = reply.errorName();
-        if (name == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
-            name == QLatin1String("org.freedesktop.DBus.Error.Timeout")) {
+        const QDBusError error = reply.error();
+        if (error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout) {
             QDBusConnection::disconnectFromBus(ConnectionName);
             result.error = tr("Quandrel is not answering (no reply within %1 seconds); "
                               "it will not carry out this command.")
                                .arg(AnswerWaitMs / 1000);
             return result;
         }
-        result.error = reply.errorMessage();
-        result.badArgument = name.endsWith(QLatin1String(".InvalidArgs"));
+        result.error = error.message();
+        result.badArgument = error.name().endsWith(QLatin1String(".InvalidArgs"));
         return result;
     }
 
     QDBusConnection bus_;
+    QuandrelProxy quandrel_;
 };
 
 } // namespace

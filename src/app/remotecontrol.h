@@ -17,12 +17,14 @@ class MainWindow;
 struct Services;
 
 // What the running Quandrel offers on the session bus (and what a second
-// start of the program uses). Slots are numbered 1 to 6, as the timer
-// windows' default titles are. Errors come back as D-Bus errors named
-// io.github.quandrel.Quandrel.Error.AllTimersInUse, .InvalidArgs and .NoSuchTimer.
+// start of the program uses): the methods of io.github.quandrel.Quandrel.xml,
+// which the adaptor generated from that file forwards here. Slots are
+// numbered 1 to 6, as the timer windows' default titles are. Errors come back
+// as D-Bus errors named io.github.quandrel.Quandrel.Error.AllTimersInUse,
+// .InvalidArgs and .NoSuchTimer. The bus sets the context of a call on the
+// adaptor's parent, this object, so a call knows its caller here.
 class RemoteControl final : public QObject, protected QDBusContext {
     Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "io.github.quandrel.Quandrel")
 public:
     RemoteControl(MainWindow& main, Services& services, QObject* parent = nullptr);
     ~RemoteControl() override;
@@ -32,7 +34,6 @@ public:
     // Calls made in this process, as the command line of the first start does.
     QuandrelCalls& localCalls();
 
-public slots:
     // Starts a timer; the slot it took.
     int Launch(const QVariantMap& choices);
     // One line per running timer: slot, title, kind and reading, tab-separated.
