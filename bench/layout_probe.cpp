@@ -4,7 +4,7 @@
 //
 // It builds the main window as the program does (same sound folder, fonts and
 // style on the same display), launches one stopwatch to find its Start
-// button, and prints lines such as "Command1 318 367".
+// button, and prints lines such as "launchButton 318 367".
 
 #include "app/mainwindow.h"
 #include "benchstubs.h"
@@ -42,13 +42,14 @@ int main(int argc, char** argv)
     main->show();
 
     QTimer::singleShot(300, main, [main] {
-        for (const char* name : {"Option1", "Option2", "Check2", "Check3", "Command1"})
+        for (const char* name :
+             {"countUpOption", "countDownOption", "alarmClockCheck", "stopwatchCheck", "launchButton"})
             print(main, name);
-        main->findChild<QAbstractButton*>(QStringLiteral("Check3"))->click();
-        main->findChild<QAbstractButton*>(QStringLiteral("Command1"))->click();
+        main->findChild<QAbstractButton*>(QStringLiteral("stopwatchCheck"))->click();
+        main->findChild<QAbstractButton*>(QStringLiteral("launchButton"))->click();
         QTimer::singleShot(300, main, [main] {
             if (TimerWindow* stopwatch = main->board().window(0))
-                print(stopwatch, "SWStart");
+                print(stopwatch, "stopwatchStartButton");
             std::fflush(stdout);
             main->close();
             QTimer::singleShot(100, &QCoreApplication::quit);

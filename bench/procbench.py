@@ -244,12 +244,12 @@ class Bench:
         time.sleep(0.3)
         # The alarm clock is chosen at start-up; then two count-downs and two
         # count-ups of the preset hour, and a stopwatch, which is started.
-        for control in ("Command1", "Option2", "Command1", "Command1", "Option1", "Command1", "Command1", "Check3",
-                        "Command1"):
+        for control in ("launchButton", "countDownOption", "launchButton", "launchButton", "countUpOption", "launchButton",
+                        "launchButton", "stopwatchCheck", "launchButton"):
             self.click(main, layout[control])
         stopwatch = self.windows(pid, "^Timer 6$")
         if stopwatch:
-            self.click(stopwatch[0], layout["SWStart"])
+            self.click(stopwatch[0], layout["stopwatchStartButton"])
         if len(self.windows(pid)) != 7 or not stopwatch:
             print(f"  warning: {len(self.windows(pid))} windows visible after launching six timers (expected 7)")
 

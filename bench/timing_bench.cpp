@@ -147,7 +147,7 @@ public:
         : main_(main), table_(table), services_(services), probe_(probe), rounds_(rounds), steadySecs_(steadySecs),
           random_(seed)
     {
-        mainClock_ = main_.findChild<QLabel*>(QStringLiteral("Label2"));
+        mainClock_ = main_.findChild<QLabel*>(QStringLiteral("clockLabel"));
         mainClock_->installEventFilter(this);
         lastMainClock_ = mainClock_->text();
         probe_.afterDisplayTick = [this](double start, double waited) { afterTick(start, waited); };
@@ -204,10 +204,10 @@ private:
 
         Timer t;
         t.window = window;
-        t.face = window->findChild<QLabel*>(QStringLiteral("Label2"));
-        t.clockLine = window->findChild<QLabel*>(QStringLiteral("Label4"));
-        t.progress = window->findChild<QLabel*>(QStringLiteral("Label5"));
-        t.banner = window->findChild<QLabel*>(QStringLiteral("Label6"));
+        t.face = window->findChild<QLabel*>(QStringLiteral("readingLabel"));
+        t.clockLine = window->findChild<QLabel*>(QStringLiteral("clockLine"));
+        t.progress = window->findChild<QLabel*>(QStringLiteral("progressLine"));
+        t.banner = window->findChild<QLabel*>(QStringLiteral("expiredBanner"));
         t.kind = kind;
         t.slot = slot;
         t.launchedMs = wallMs();
@@ -218,7 +218,7 @@ private:
             t.deadlineMs = double(wall - qint64(now.offsetSecs) * 1000);
         }
         if (kind == TimerKind::Stopwatch)
-            window->findChild<QAbstractButton*>(QStringLiteral("SWStart"))->click();
+            window->findChild<QAbstractButton*>(QStringLiteral("stopwatchStartButton"))->click();
         t.lastFace = t.face->text();
         t.lastClock = t.clockLine->text();
         t.lastProgress = t.progress->text();

@@ -43,7 +43,7 @@ QString runningCountText(int count)
 MainWindow::MainWindow(SlotTable& table, Services& services, QWidget* parent)
     : QWidget(parent), table_(table), services_(services)
 {
-    setObjectName(QStringLiteral("Timermain"));
+    setObjectName(QStringLiteral("mainWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Quandrel"));
     board_ = std::make_unique<TimerBoard>(table_, services_, *this);
@@ -97,7 +97,7 @@ MainWindow::~MainWindow()
 void MainWindow::buildLaunchButton()
 {
     launchButton_ = new QPushButton(tr("LaunchTimer"), this);
-    launchButton_->setObjectName(QStringLiteral("Command1"));
+    launchButton_->setObjectName(QStringLiteral("launchButton"));
     launchButton_->setToolTip(tr("Launch Duration Timer/Alarm Clock Timer/Stopwatch Timer"));
     launchButton_->setAccessibleDescription(launchButton_->toolTip());
     QFont bold = launchButton_->font();
@@ -112,12 +112,12 @@ void MainWindow::buildLaunchButton()
 QLayout* MainWindow::buildBrand()
 {
     logo_ = new QLabel(this);
-    logo_->setObjectName(QStringLiteral("Picture3"));
+    logo_->setObjectName(QStringLiteral("logo"));
     logo_->setAccessibleName(tr("Quandrel logo"));
     versionLabel_ = new QLabel(this);
-    versionLabel_->setObjectName(QStringLiteral("Label13"));
+    versionLabel_->setObjectName(QStringLiteral("versionLabel"));
     creditLabel_ = new QLabel(this);
-    creditLabel_->setObjectName(QStringLiteral("Label14"));
+    creditLabel_->setObjectName(QStringLiteral("creditLabel"));
     creditLabel_->setWordWrap(true);
     auto* brand = new QHBoxLayout;
     brand->addWidget(logo_);
@@ -131,16 +131,16 @@ QLayout* MainWindow::buildBrand()
 QWidget* MainWindow::buildClockFrame()
 {
     auto* frame = new QGroupBox(this);
-    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setObjectName(QStringLiteral("clockFrame"));
     frame->setAccessibleName(tr("Current Time"));
     auto* caption = new QLabel(tr("Current Time:"), frame);
-    caption->setObjectName(QStringLiteral("Label1"));
+    caption->setObjectName(QStringLiteral("clockCaption"));
     clockLabel_ = new QLabel(frame);
-    clockLabel_->setObjectName(QStringLiteral("Label2"));
+    clockLabel_->setObjectName(QStringLiteral("clockLabel"));
     clockLabel_->setAccessibleDescription(tr("Current Time"));
     caption->setBuddy(clockLabel_);
     runningCountLine_ = new QLabel(frame);
-    runningCountLine_->setObjectName(QStringLiteral("Label12"));
+    runningCountLine_->setObjectName(QStringLiteral("runningCountLine"));
     runningCountLine_->setAccessibleDescription(tr("Number of timers running"));
     QFont bold = runningCountLine_->font();
     bold.setBold(true);

@@ -20,7 +20,7 @@ class SetupPanel;
 class SoundChoice;
 class WindowCommands;
 
-// The main window ("Timermain"): the setup panel, the sound choice, the
+// The main window ("mainWindow"): the setup panel, the sound choice, the
 // launch button, the clock and the running count, and the window commands.
 // Closing it ends the program.
 class MainWindow final : public QWidget, public BoardOwner {

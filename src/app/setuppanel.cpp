@@ -57,7 +57,8 @@ SetupPanel::SetupPanel(QWidget* parent) : QWidget(parent)
     connect(stopwatchCheck_, &QCheckBox::toggled, this, &SetupPanel::stopwatchToggled);
 }
 
-void SetupPanel::makeBar(Bar bar, int bottom, int top, QWidget* frame, const char* boxName, const QString& tip)
+void SetupPanel::makeBar(Bar bar, int bottom, int top, QWidget* frame, const char* boxName, const char* barName,
+                         const QString& tip)
 {
     auto* box = named(new QLineEdit(frame), boxName, tip);
     box->setReadOnly(true);
@@ -65,8 +66,7 @@ void SetupPanel::makeBar(Bar bar, int bottom, int top, QWidget* frame, const cha
     box->setFocusPolicy(Qt::NoFocus);
     box->setAccessibleName(tip);
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("MMM")) + 10);
-    const QByteArray barName = "VScroll" + QByteArray::number(bar + 1);
-    auto* scrollBar = named(new ReversedScrollBar(bottom, top, frame), barName.constData());
+    auto* scrollBar = named(new ReversedScrollBar(bottom, top, frame), barName);
     // The bar is the control of the read-only box beside it: it carries the
     // box's name for screen readers and takes the keyboard focus on Tab.
     scrollBar->setAccessibleName(box->toolTip());
@@ -96,35 +96,35 @@ QWidget* SetupPanel::entry(Bar bar, QWidget* frame, const QString& unit, const c
 
 QWidget* SetupPanel::buildDurationFrame()
 {
-    auto* frame = named(new QGroupBox(tr("Duration Timer"), this), "Frame2");
-    countUpOption_ =
-        named(new QRadioButton(tr("Count Up"), frame), "Option1", tr("Enable Count Up Timer (for chosen duration)"));
-    countDownOption_ = named(new QRadioButton(tr("Count Down"), frame), "Option2",
+    auto* frame = named(new QGroupBox(tr("Duration Timer"), this), "durationFrame");
+    countUpOption_ = named(new QRadioButton(tr("Count Up"), frame), "countUpOption",
+                           tr("Enable Count Up Timer (for chosen duration)"));
+    countDownOption_ = named(new QRadioButton(tr("Count Down"), frame), "countDownOption",
                              tr("Enable Count Down Timer (for chosen duration)"));
-    autostartCheck_ =
-        named(new QCheckBox(tr("Autostart"), frame), "Check1", tr("Auto-restart Count Up/Down, when finished "));
-    makeBar(Hours, 0, 23, frame, "Text1", tr("Timer duration: hours"));
-    makeBar(Minutes, 0, 59, frame, "Text2", tr("Timer duration: minutes"));
-    makeBar(Seconds, 0, 59, frame, "Text3", tr("Timer duration: seconds"));
+    autostartCheck_ = named(new QCheckBox(tr("Autostart"), frame), "autostartCheck",
+                            tr("Auto-restart Count Up/Down, when finished "));
+    makeBar(Hours, 0, 23, frame, "hoursBox", "hoursBar", tr("Timer duration: hours"));
+    makeBar(Minutes, 0, 59, frame, "minutesBox", "minutesBar", tr("Timer duration: minutes"));
+    makeBar(Seconds, 0, 59, frame, "secondsBox", "secondsBar", tr("Timer duration: seconds"));
     auto* grid = new QGridLayout(frame);
     grid->addWidget(countUpOption_, 0, 0);
     grid->addWidget(countDownOption_, 0, 1);
     grid->addWidget(autostartCheck_, 0, 2);
-    grid->addWidget(entry(Hours, frame, tr("hrs"), "Label9"), 1, 0);
-    grid->addWidget(entry(Minutes, frame, tr("mins"), "Label10"), 1, 1);
-    grid->addWidget(entry(Seconds, frame, tr("secs"), "Label11"), 1, 2);
+    grid->addWidget(entry(Hours, frame, tr("hrs"), "hoursCaption"), 1, 0);
+    grid->addWidget(entry(Minutes, frame, tr("mins"), "minutesCaption"), 1, 1);
+    grid->addWidget(entry(Seconds, frame, tr("secs"), "secondsCaption"), 1, 2);
     return frame;
 }
 
 QWidget* SetupPanel::buildAlarmFrame()
 {
-    auto* frame = named(new QGroupBox(tr("Alarm Clock"), this), "Frame3");
-    alarmClockCheck_ = named(new QCheckBox(tr("Activate"), frame), "Check2", tr("Enable Alarm Clock Timer"));
+    auto* frame = named(new QGroupBox(tr("Alarm Clock"), this), "alarmFrame");
+    alarmClockCheck_ = named(new QCheckBox(tr("Activate"), frame), "alarmClockCheck", tr("Enable Alarm Clock Timer"));
     alarmClockCheck_->setAccessibleName(tr("Activate Alarm Clock"));
-    makeBar(AlarmHour, 1, 12, frame, "Text4", tr("Alarm time: hour"));
-    makeBar(AlarmMinute, 0, 59, frame, "Text5", tr("Alarm time: minutes"));
-    makeBar(AlarmSecond, 0, 59, frame, "Text6", tr("Alarm time: seconds"));
-    makeBar(AlarmHalf, 1, 2, frame, "Text7", tr("Alarm time: AM/PM"));
+    makeBar(AlarmHour, 1, 12, frame, "alarmHourBox", "alarmHourBar", tr("Alarm time: hour"));
+    makeBar(AlarmMinute, 0, 59, frame, "alarmMinuteBox", "alarmMinuteBar", tr("Alarm time: minutes"));
+    makeBar(AlarmSecond, 0, 59, frame, "alarmSecondBox", "alarmSecondBar", tr("Alarm time: seconds"));
+    makeBar(AlarmHalf, 1, 2, frame, "alarmHalfBox", "alarmHalfBar", tr("Alarm time: AM/PM"));
     auto* column = new QVBoxLayout(frame);
     column->addWidget(alarmClockCheck_);
     auto* row = new QHBoxLayout;
@@ -136,8 +136,8 @@ QWidget* SetupPanel::buildAlarmFrame()
 
 QWidget* SetupPanel::buildStopwatchFrame()
 {
-    auto* frame = named(new QGroupBox(tr("StopWatch"), this), "Frame6");
-    stopwatchCheck_ = named(new QCheckBox(tr("Activate"), frame), "Check3", tr("Enable Stopwatch Timer"));
+    auto* frame = named(new QGroupBox(tr("StopWatch"), this), "stopwatchFrame");
+    stopwatchCheck_ = named(new QCheckBox(tr("Activate"), frame), "stopwatchCheck", tr("Enable Stopwatch Timer"));
     stopwatchCheck_->setAccessibleName(tr("Activate StopWatch"));
     (new QVBoxLayout(frame))->addWidget(stopwatchCheck_, 0, Qt::AlignTop);
     return frame;
@@ -145,9 +145,9 @@ QWidget* SetupPanel::buildStopwatchFrame()
 
 QWidget* SetupPanel::buildAlertTextFrame()
 {
-    auto* frame = named(new QGroupBox(tr("Alert Text"), this), "Frame4");
-    alertTextEdit_ =
-        named(new QLineEdit(frame), "Text8", tr("Enter text to show as Timer title, and flash when Timer goes off"));
+    auto* frame = named(new QGroupBox(tr("Alert Text"), this), "alertTextFrame");
+    alertTextEdit_ = named(new QLineEdit(frame), "alertTextBox",
+                           tr("Enter text to show as Timer title, and flash when Timer goes off"));
     alertTextEdit_->setAccessibleName(tr("Alert Text"));
     alertTextEdit_->installEventFilter(this);
     keepToOneLine(alertTextEdit_);

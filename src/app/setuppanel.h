@@ -47,7 +47,8 @@ private:
     QWidget* buildAlarmFrame();
     QWidget* buildStopwatchFrame();
     QWidget* buildAlertTextFrame();
-    void makeBar(Bar bar, int bottom, int top, QWidget* frame, const char* boxName, const QString& tip);
+    void makeBar(Bar bar, int bottom, int top, QWidget* frame, const char* boxName, const char* barName,
+                 const QString& tip);
     QWidget* entry(Bar bar, QWidget* frame, const QString& unit = {}, const char* unitName = nullptr);
     void showValue(Bar bar);
     void enableBars(Bar first, Bar last, bool enabled);

@@ -11,7 +11,7 @@
 namespace quandrel {
 WindowCommands::WindowCommands(TimerBoard& board, QWidget* parent) : QGroupBox(tr("Global"), parent), board_(board)
 {
-    setObjectName(QStringLiteral("Frame7"));
+    setObjectName(QStringLiteral("windowCommandsFrame"));
     const auto button = [this](const char* objectName, const QString& caption, const QString& tip) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QLatin1String(objectName));
@@ -21,13 +21,13 @@ WindowCommands::WindowCommands(TimerBoard& board, QWidget* parent) : QGroupBox(t
         b->setEnabled(false);
         return b;
     };
-    hideShowAllButton_ = button("Command4", tr("Hide All"), tr("Hide all open Timers"));
-    closeAllButton_ = button("Command5", tr("Close All"), tr("Close all open Timers"));
+    hideShowAllButton_ = button("hideShowAllButton", tr("Hide All"), tr("Hide all open Timers"));
+    closeAllButton_ = button("closeAllButton", tr("Close All"), tr("Close all open Timers"));
     popOnTopCheck_ = new QCheckBox(tr("pop on top"), this);
-    popOnTopCheck_->setObjectName(QStringLiteral("PopChk"));
+    popOnTopCheck_->setObjectName(QStringLiteral("popOnTopCheck"));
     popOnTopCheck_->setAccessibleDescription(tr("Bring a timer to the front and keep it on top when it goes off"));
     auto* caption = new QLabel(tr("pop top"), this);
-    caption->setObjectName(QStringLiteral("Label15"));
+    caption->setObjectName(QStringLiteral("popOnTopCaption"));
     caption->setEnabled(false);
     caption->setBuddy(popOnTopCheck_);
     auto* grid = new QGridLayout(this);

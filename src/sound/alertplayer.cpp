@@ -19,7 +19,7 @@ AlertPlayer::AlertPlayer(SlotTable& table, Services& services, SoundSource& sour
       playWait_(
           services, [this] { return playing_ && services_.sound.isPlaying(); }, [this] { finishPlay(); })
 {
-    setObjectName(QStringLiteral("SoundForm"));
+    setObjectName(QStringLiteral("alertPlayer"));
     // A request is taken as soon as the event that raised it has been
     // handled, so that requests raised together are taken in slot order.
     takeTimer_ = services_.timers.create(TickSchedule::interval(1));

@@ -23,20 +23,20 @@ SoundChoice::SoundChoice(Services& services, QWidget* parent)
       playWait_(
           services, [this] { return testOpen_ && services_.sound.isPlaying(); }, [this] { finishTestPlay(); })
 {
-    setObjectName(QStringLiteral("Frame5"));
+    setObjectName(QStringLiteral("soundFrame"));
     list_ = new QComboBox(this);
-    list_->setObjectName(QStringLiteral("Combo1"));
+    list_->setObjectName(QStringLiteral("soundList"));
     list_->setToolTip(tr("Choose sound to play when Timer goes off"));
     list_->setAccessibleDescription(list_->toolTip());
     list_->setAccessibleName(tr("Sound Select"));
     list_->setMaxVisibleItems(14);
     list_->installEventFilter(this);
     testButton_ = new QPushButton(this);
-    testButton_->setObjectName(QStringLiteral("Command3"));
+    testButton_->setObjectName(QStringLiteral("testPlayButton"));
     showTestPlaying(false);
     testButton_->setAutoDefault(true); // Enter presses it, as Space does
     pickedFileLabel_ = new QLabel(this);
-    pickedFileLabel_->setObjectName(QStringLiteral("FilePlayLabel"));
+    pickedFileLabel_->setObjectName(QStringLiteral("pickedFileLabel"));
     auto* grid = new QGridLayout(this);
     grid->addWidget(list_, 0, 0);
     grid->addWidget(testButton_, 0, 1);

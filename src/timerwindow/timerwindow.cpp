@@ -69,7 +69,7 @@ TimerWindow::TimerWindow(int slot, Services& services, TimerWindowHost& host)
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       slot_(slot), services_(services), host_(host)
 {
-    setObjectName(QStringLiteral("ALARMFORM%1").arg(slot));
+    setObjectName(QStringLiteral("timerWindow%1").arg(slot));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QPixmap(QStringLiteral(":/images/timericon-48.png"))));
     // The menu of the window also comes up from the keyboard (the Menu key
@@ -101,9 +101,9 @@ TimerWindow::~TimerWindow() = default;
 
 void TimerWindow::buildControls()
 {
-    kindTitle_ = makeLabel(this, "Label1");
+    kindTitle_ = makeLabel(this, "kindTitle");
     kindTitle_->setFont(scaledBold(font(), 1.0));
-    reading_ = makeLabel(this, "Label2");
+    reading_ = makeLabel(this, "readingLabel");
     reading_->setFont(scaledBold(font(), 1.6));
     reading_->setText(tr("Start"));
     QPalette red = reading_->palette();
@@ -113,7 +113,7 @@ void TimerWindow::buildControls()
     reading_->setAccessibleDescription(tr("Timer reading"));
 
     titleEdit_ = new QLineEdit(this);
-    titleEdit_->setObjectName(QStringLiteral("Text1"));
+    titleEdit_->setObjectName(QStringLiteral("titleBox"));
     titleEdit_->setToolTip(tr("Enter/Amend Timer title"));
     titleEdit_->setAccessibleName(tr("Timer title"));
     titleEdit_->setAccessibleDescription(titleEdit_->toolTip());
@@ -122,7 +122,7 @@ void TimerWindow::buildControls()
     connect(titleEdit_, &QLineEdit::textChanged, this, &TimerWindow::showTitle);
     connect(titleEdit_, &QLineEdit::textEdited, this, [this] { host_.titleFocused(slot_); });
 
-    pausedLabel_ = makeLabel(this, "PausedLabel");
+    pausedLabel_ = makeLabel(this, "pausedLabel");
     pausedLabel_->setText(tr("Paused"));
     pausedLabel_->hide();
     auto* readingRow = new QHBoxLayout;
@@ -147,10 +147,10 @@ void TimerWindow::buildControls()
 
 QLayout* TimerWindow::buildInfoLines()
 {
-    launchLine_ = makeLabel(this, "Label3");
-    clockLine_ = makeLabel(this, "Label4");
-    progressLine_ = makeLabel(this, "Label5");
-    expiredBanner_ = makeLabel(this, "Label6");
+    launchLine_ = makeLabel(this, "launchLine");
+    clockLine_ = makeLabel(this, "clockLine");
+    progressLine_ = makeLabel(this, "progressLine");
+    expiredBanner_ = makeLabel(this, "expiredBanner");
     expiredBanner_->setText(tr("       EXPIRED!"));
     expiredBanner_->setFont(scaledBold(font(), 1.2));
     expiredBanner_->setAutoFillBackground(true); // covers the clock line beneath it
@@ -170,9 +170,9 @@ QLayout* TimerWindow::buildInfoLines()
         button->hide();
         return button;
     };
-    stopwatchStartButton_ = stopwatchButton("SWStart", tr("Start"), tr("Start/Stop Stopwatch"));
+    stopwatchStartButton_ = stopwatchButton("stopwatchStartButton", tr("Start"), tr("Start/Stop Stopwatch"));
     connect(stopwatchStartButton_, &QPushButton::clicked, this, [this] { startOrStopStopwatch(); });
-    stopwatchResetButton_ = stopwatchButton("SWReset", tr("Reset"), tr("Reset Stopwatch"));
+    stopwatchResetButton_ = stopwatchButton("stopwatchResetButton", tr("Reset"), tr("Reset Stopwatch"));
     connect(stopwatchResetButton_, &QPushButton::clicked, this, [this] { resetStopwatch(); });
 
     // The banner lies over the clock and progress lines, the stopwatch
@@ -192,7 +192,7 @@ QLayout* TimerWindow::buildInfoLines()
 QLayout* TimerWindow::buildSettingsLines()
 {
     auto* separator = new QFrame(this);
-    separator->setObjectName(QStringLiteral("Line1"));
+    separator->setObjectName(QStringLiteral("separator"));
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Plain);
     separator->setLineWidth(2);
@@ -200,18 +200,19 @@ QLayout* TimerWindow::buildSettingsLines()
     grey.setColor(QPalette::WindowText, SeparatorGrey);
     separator->setPalette(grey);
 
-    autoRestartLabel_ = makeLabel(this, "AutoLabel");
-    cyclesLabel_ = makeLabel(this, "CyclesLabel");
+    autoRestartLabel_ = makeLabel(this, "autoRestartLabel");
+    cyclesLabel_ = makeLabel(this, "cyclesLabel");
     cyclesLabel_->setAccessibleDescription(tr("Cycles completed"));
     auto* autoRow = new QHBoxLayout;
-    autoRow->addWidget(makePicture(this, "Picture2", Picture::Restart, tr("Auto-restart"), autoRestartLabel_));
+    autoRow->addWidget(
+        makePicture(this, "autoRestartPicture", Picture::Restart, tr("Auto-restart"), autoRestartLabel_));
     autoRow->addWidget(autoRestartLabel_);
     autoRow->addSpacing(8);
     autoRow->addWidget(cyclesLabel_, 1);
 
-    soundNameLabel_ = makeLabel(this, "WavLabel");
+    soundNameLabel_ = makeLabel(this, "soundNameLabel");
     auto* soundRow = new QHBoxLayout;
-    soundRow->addWidget(makePicture(this, "Picture1", Picture::Loudspeaker, tr("Alert sound"), soundNameLabel_));
+    soundRow->addWidget(makePicture(this, "soundPicture", Picture::Loudspeaker, tr("Alert sound"), soundNameLabel_));
     soundRow->addWidget(soundNameLabel_, 1);
 
     auto* lines = new QVBoxLayout;

@@ -26,7 +26,7 @@ namespace quandrel {
 
 class TimerWindowHost;
 
-// The small window of one timer slot ("ALARMFORM0".."ALARMFORM5"). It shows
+// The small window of one timer slot ("timerWindow0".."timerWindow5"). It shows
 // what the timer reads, keeps a clock line, lets the user edit its title, runs
 // its own stopwatch, and when its timer goes off it pops up, shows the banner,
 // flashes its title and asks for its sound.

@@ -161,7 +161,7 @@ namespace {
 // A count-down of a second in slot 0, gone off after `setUp` arranged its window.
 int goOff(AppHarness& h, const std::function<void(TimerWindow*)>& setUp = {})
 {
-    h.type("Text8", "Tea");
+    h.type("alertTextBox", "Tea");
     h.chooseDuration(0, 0, 1);
     const int slot = h.launch();
     if (setUp)
@@ -177,16 +177,16 @@ TEST(Expiry, AMinimisedTimerIsAnnouncedAndLeftMinimised)
 {
     AppHarness h;
     goOff(h, [&h](TimerWindow* w) { h.windows.minimized.insert(w); });
-    EXPECT_FALSE(h.windows.calls.contains("restore ALARMFORM0"));
+    EXPECT_FALSE(h.windows.calls.contains("restore timerWindow0"));
     EXPECT_EQ(h.notifier.sent, 1);
 }
 
 TEST(Expiry, AMinimisedPopOnTopTimerTriesToComeUpAndIsAnnounced)
 {
     AppHarness h;
-    h.click("PopChk");
+    h.click("popOnTopCheck");
     goOff(h, [&h](TimerWindow* w) { h.windows.minimized.insert(w); });
-    EXPECT_TRUE(h.windows.calls.contains("restore ALARMFORM0"));
+    EXPECT_TRUE(h.windows.calls.contains("restore timerWindow0"));
     EXPECT_EQ(h.notifier.sent, 1);
 }
 
@@ -196,7 +196,7 @@ TEST(Expiry, OnWaylandATimerWhoseWindowIsNotActiveIsAnnounced)
     h.windows.raising = false;
     goOff(h);
     EXPECT_EQ(h.notifier.sent, 1);
-    EXPECT_FALSE(h.windows.calls.contains("top ALARMFORM0"));
+    EXPECT_FALSE(h.windows.calls.contains("top timerWindow0"));
 }
 
 TEST(Expiry, OnWaylandPopOnTopIsOfferedNotAndSaysWhy)
@@ -205,7 +205,7 @@ TEST(Expiry, OnWaylandPopOnTopIsOfferedNotAndSaysWhy)
     h.windows.raising = false;
     SlotTable table;
     MainWindow main(table, h.services);
-    const auto* popOnTop = main.findChild<QCheckBox*>("PopChk");
+    const auto* popOnTop = main.findChild<QCheckBox*>("popOnTopCheck");
     EXPECT_FALSE(popOnTop->isEnabled());
     EXPECT_TRUE(popOnTop->toolTip().contains("does not let programs bring their windows to the front"));
 }
@@ -213,12 +213,12 @@ TEST(Expiry, OnWaylandPopOnTopIsOfferedNotAndSaysWhy)
 TEST(HideAndShow, WindowsGoThroughTheWindowSystemThatKeepsTheirPlace)
 {
     AppHarness h;
-    goOff(h, [&h](TimerWindow*) { h.click("Command4"); });
+    goOff(h, [&h](TimerWindow*) { h.click("hideShowAllButton"); });
     h.notifier.press(0, "show");
-    EXPECT_EQ(h.windows.calls, QStringList({"show ALARMFORM0", "activate ALARMFORM0"}));
-    EXPECT_EQ(h.text("Command4"), "Hide All") << "the only hidden window is back";
-    EXPECT_EQ(h.find("Command4")->toolTip(), "Hide all open Timers");
-    h.click("Command4");
-    EXPECT_EQ(h.windows.calls.last(), "hide ALARMFORM0");
-    EXPECT_EQ(h.find("Command4")->accessibleDescription(), "Show all hidden Timers");
+    EXPECT_EQ(h.windows.calls, QStringList({"show timerWindow0", "activate timerWindow0"}));
+    EXPECT_EQ(h.text("hideShowAllButton"), "Hide All") << "the only hidden window is back";
+    EXPECT_EQ(h.find("hideShowAllButton")->toolTip(), "Hide all open Timers");
+    h.click("hideShowAllButton");
+    EXPECT_EQ(h.windows.calls.last(), "hide timerWindow0");
+    EXPECT_EQ(h.find("hideShowAllButton")->accessibleDescription(), "Show all hidden Timers");
 }

@@ -46,25 +46,25 @@ public:
                                            "/tmp/broken.wav", "/tmp/folder.wav"};
             h.dialogs.nextPickedFile = files[roll(files.size())];
             h.pickSound(roll(SoundListCount));
-            return "sound " + h.text("Combo1");
+            return "sound " + h.text("soundList");
         }
         case 5:
         case 6:
-            h.type("Text8", roll(2) ? QString() : QStringLiteral("Tea %1").arg(roll(9)));
+            h.type("alertTextBox", roll(2) ? QString() : QStringLiteral("Tea %1").arg(roll(9)));
             return QStringLiteral("launch into %1").arg(h.launch());
         case 7:
             h.close(roll(SlotCount));
             return "close one";
         case 8:
-            h.click(roll(3) ? "Command4" : "Command5");
+            h.click(roll(3) ? "hideShowAllButton" : "closeAllButton");
             return "hide/show or close all";
         case 9:
-            h.click(roll(2) ? "PopChk" : "Command3");
+            h.click(roll(2) ? "popOnTopCheck" : "testPlayButton");
             return "pop on top or test play";
         case 10: {
             const int slot = roll(SlotCount);
-            if (h.shows(slot, "SWStart"))
-                h.click(roll(3) ? "SWStart" : "SWReset", slot);
+            if (h.shows(slot, "stopwatchStartButton"))
+                h.click(roll(3) ? "stopwatchStartButton" : "stopwatchResetButton", slot);
             return "stopwatch button";
         }
         case 11:
@@ -110,7 +110,7 @@ public:
                 return QStringLiteral("slot %1: window, use and state disagree").arg(n);
             if (w && w->isVisible() != (state == WinState::Shown))
                 return QStringLiteral("slot %1: visibility and state disagree").arg(n);
-            const QString title = w ? h.text("Text1", n) : QString();
+            const QString title = w ? h.text("titleBox", n) : QString();
             if (w && w->windowTitle() != (title.isEmpty() ? QStringLiteral("Timer %1").arg(n + 1) : title))
                 return QStringLiteral("slot %1: caption is not the title").arg(n);
         }
@@ -118,7 +118,7 @@ public:
             return QStringLiteral("%1 windows but a count of %2").arg(open).arg(h.table.runningCount);
         const QString line = open == 1 ? QStringLiteral("There is Currently 1 Timer running")
                                        : QStringLiteral("There are Currently %1 Timers running").arg(open);
-        if (h.text("Label12") != line || h.find("Command5")->isEnabled() != (open > 0))
+        if (h.text("runningCountLine") != line || h.find("closeAllButton")->isEnabled() != (open > 0))
             return QStringLiteral("the running count shows wrong");
         if (h.sound.playing && !h.sound.openPath.startsWith(h.services.soundFolder) &&
             !h.sound.openPath.startsWith(QLatin1String("/home/ana")))
@@ -136,7 +136,7 @@ public:
         h.dialogs.holdMessages = false;
         while (!h.dialogs.held.isEmpty())
             h.dialogs.pressOk();
-        h.click("Command5");
+        h.click("closeAllButton");
         for (int i = 0; i < 40; ++i) {
             h.sim.advance(1000);
             h.sound.finishPlay();

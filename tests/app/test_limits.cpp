@@ -26,7 +26,7 @@ TEST(MoreTime, NoTimerIsGivenMoreThan23h59m59sLeft)
     EXPECT_FALSE(h.chooseFromMenu(slot, "+1 min")) << "59 s of room left";
     EXPECT_FALSE(h.chooseFromMenu(slot, "+5 min"));
     h.sim.advance(1010);
-    EXPECT_EQ(h.text("Label2", slot), "23:58:59");
+    EXPECT_EQ(h.text("readingLabel", slot), "23:58:59");
 }
 
 TEST(MoreTime, AnAlarmGivenMoreOverTheBusStopsAtTheLimit)
@@ -121,18 +121,18 @@ TEST(TitleBoxes, TakeNoControlCharacters)
     h.launch();
     QString tab = "Tea\tparty", escape = "Tea\x1b";
     int at = 0;
-    EXPECT_EQ(h.find<QLineEdit>("Text8")->validator()->validate(tab, at), QValidator::Invalid);
-    EXPECT_EQ(h.find<QLineEdit>("Text1", 0)->validator()->validate(escape, at), QValidator::Invalid);
+    EXPECT_EQ(h.find<QLineEdit>("alertTextBox")->validator()->validate(tab, at), QValidator::Invalid);
+    EXPECT_EQ(h.find<QLineEdit>("titleBox", 0)->validator()->validate(escape, at), QValidator::Invalid);
 }
 
 TEST(StateWords, TestPlaySaysWhatItDoesNow)
 {
     AppHarness h;
     h.pickSound(1);
-    h.click("Command3");
-    EXPECT_EQ(h.find("Command3")->accessibleDescription(), "Stop the sound");
+    h.click("testPlayButton");
+    EXPECT_EQ(h.find("testPlayButton")->accessibleDescription(), "Stop the sound");
     h.sound.finishPlay();
-    EXPECT_EQ(h.find("Command3")->accessibleDescription(), "Test sound to play when Timer goes off");
+    EXPECT_EQ(h.find("testPlayButton")->accessibleDescription(), "Test sound to play when Timer goes off");
 }
 
 TEST(German, TheBannerAndTheNotificationsTimesSpeakGerman)
@@ -141,7 +141,7 @@ TEST(German, TheBannerAndTheNotificationsTimesSpeakGerman)
     AppHarness h(QTimeZone::utc(), de);
     RemoteControl remote(*h.main, h.services);
     remote.Launch({{"kind", "alarm"}, {"alarm", 10 * 3600 + 5}, {"title", "Tee"}});
-    h.click("Command4"); // Hide All
+    h.click("hideShowAllButton"); // Hide All
     h.sim.advance(5010);
     EXPECT_EQ(h.notifier.shown.value(0).body,
               "Alarm " + longTimeText(QTime(10, 0, 5), de) + " at " + longTimeText(QTime(10, 0, 5), de))
@@ -151,10 +151,10 @@ TEST(German, TheBannerAndTheNotificationsTimesSpeakGerman)
 TEST(Layout, TheRunningCountLineKeepsItsWidth)
 {
     AppHarness h;
-    const int idle = h.find("Label12")->minimumWidth();
+    const int idle = h.find("runningCountLine")->minimumWidth();
     h.chooseStopwatch();
     h.launch();
-    EXPECT_EQ(h.find("Label12")->minimumWidth(), idle);
+    EXPECT_EQ(h.find("runningCountLine")->minimumWidth(), idle);
 }
 
 TEST(Layout, AStopwatchStandsInLineWithItsRow)

@@ -26,7 +26,7 @@ using namespace quandrel::test;
 namespace {
 QColor titleColour(const AppHarness& h, int slot)
 {
-    return h.find<QLineEdit>("Text1", slot)->palette().color(QPalette::Base);
+    return h.find<QLineEdit>("titleBox", slot)->palette().color(QPalette::Base);
 }
 } // namespace
 
@@ -34,12 +34,13 @@ TEST(StartUp, EveryBoxShowsItsBarAndTheClockFollowsTheLocale)
 {
     AppHarness h;
     QStringList boxes;
-    for (const char* box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Label2", "Combo1"})
+    for (const char* box : {"hoursBox", "minutesBox", "secondsBox", "alarmHourBox", "alarmMinuteBox", "alarmSecondBox",
+                            "alarmHalfBox", "clockLabel", "soundList"})
         boxes << h.text(box);
     EXPECT_EQ(boxes, QStringList({"01", "00", "00", "1", "00", "00", "AM",
                                   longTimeText(QTime(10, 0), h.services.locale), "None"}));
     AppHarness german(QTimeZone::utc(), QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(german.text("Label2"), "10:00:00");
+    EXPECT_EQ(german.text("clockLabel"), "10:00:00");
     EXPECT_EQ(MainWindow::centredPosition({800, 600}, {1001, 400}), QPoint(-100, 100));
 }
 
@@ -48,46 +49,46 @@ TEST(SetupPanel, KindsExcludeOneAnotherAndOfferOnlyTheirValues)
     AppHarness h;
     const auto state = [&h] {
         QString s;
-        for (const char* name : {"VScroll1", "VScroll4", "Check1", "Command1"})
+        for (const char* name : {"hoursBar", "alarmHourBar", "autostartCheck", "launchButton"})
             s += h.find(name)->isEnabled() ? '1' : '0';
-        return s + (h.find<QAbstractButton>("Check1")->isChecked() ? "+" : "-");
+        return s + (h.find<QAbstractButton>("autostartCheck")->isChecked() ? "+" : "-");
     };
     EXPECT_EQ(state(), "0101-"); // the alarm clock at start-up
     h.chooseDuration(0, 1, 0, true);
     EXPECT_EQ(state(), "1011+");
-    h.click("Check2");
+    h.click("alarmClockCheck");
     EXPECT_EQ(state(), "0101-");
-    h.click("Option1");
+    h.click("countUpOption");
     EXPECT_EQ(state(), "1011-");
-    h.click("Check3");
+    h.click("stopwatchCheck");
     EXPECT_EQ(state(), "0001-");
-    h.click("Check3");
+    h.click("stopwatchCheck");
     EXPECT_EQ(state(), "0000-"); // nothing chosen: nothing to launch
-    h.setBars({{"VScroll7", 9}});
-    EXPECT_EQ(h.text("Text7"), "PM") << "bars stop at their ends";
+    h.setBars({{"alarmHalfBar", 9}});
+    EXPECT_EQ(h.text("alarmHalfBox"), "PM") << "bars stop at their ends";
 }
 
 TEST(Launch, EachKindShowsItsSettingsAndTheSeventhIsRefused)
 {
     AppHarness h;
-    h.type("Text8", "Tea");
+    h.type("alertTextBox", "Tea");
     h.pickSound(3);
     h.chooseDuration(0, 0, 10);
     ASSERT_EQ(h.launch(), 0);
-    EXPECT_EQ(h.window(0)->windowTitle() + h.text("WavLabel", 0), "TeaDing");
-    EXPECT_FALSE(h.find<QLabel>("Picture1", 0)->pixmap().isNull());
-    h.type("Text8", "");
+    EXPECT_EQ(h.window(0)->windowTitle() + h.text("soundNameLabel", 0), "TeaDing");
+    EXPECT_FALSE(h.find<QLabel>("soundPicture", 0)->pixmap().isNull());
+    h.type("alertTextBox", "");
     h.chooseAlarm(11, 30, 0, false);
     ASSERT_EQ(h.launch(), 1);
     EXPECT_EQ(h.window(1)->windowTitle(), "Timer 2");
-    EXPECT_EQ(h.text("Label2", 1) + h.text("AutoLabel", 1), "11:30:00 AMN/A");
+    EXPECT_EQ(h.text("readingLabel", 1) + h.text("autoRestartLabel", 1), "11:30:00 AMN/A");
     h.chooseDuration(1, 2, 3, true, false);
     ASSERT_EQ(h.launch(), 2);
-    EXPECT_EQ(h.text("Label5", 2) + h.text("AutoLabel", 2), "Counting 01h 02m 03sY");
-    EXPECT_EQ(h.find<QLabel>("Label2", 2)->alignment(), Qt::AlignCenter) << "a changing reading stands centred";
+    EXPECT_EQ(h.text("progressLine", 2) + h.text("autoRestartLabel", 2), "Counting 01h 02m 03sY");
+    EXPECT_EQ(h.find<QLabel>("readingLabel", 2)->alignment(), Qt::AlignCenter) << "a changing reading stands centred";
     h.chooseStopwatch();
     EXPECT_EQ(h.launch() + h.launch() + h.launch(), 12);
-    EXPECT_TRUE(h.shows(3, "SWStart") && !h.shows(3, "Label4"));
+    EXPECT_TRUE(h.shows(3, "stopwatchStartButton") && !h.shows(3, "clockLine"));
     h.dialogs.holdMessages = true;
     for (int press = 0; press < 6; ++press)
         EXPECT_EQ(h.launch(), -1);
@@ -97,7 +98,7 @@ TEST(Launch, EachKindShowsItsSettingsAndTheSeventhIsRefused)
     // The lowest free slot is taken next, as a fresh window.
     h.close(1), h.close(2);
     EXPECT_EQ(h.launch(), 1);
-    EXPECT_EQ(h.text("Label1", 1) + h.text("CyclesLabel", 1), "Stopwatch");
+    EXPECT_EQ(h.text("kindTitle", 1) + h.text("cyclesLabel", 1), "Stopwatch");
 }
 
 TEST(CountDown, EverySecondShownThenExpiredFlashingAndHeard)
@@ -111,21 +112,21 @@ TEST(CountDown, EverySecondShownThenExpiredFlashingAndHeard)
     QStringList faces;
     for (int k = 1; k <= 10; ++k) {
         h.sim.advanceToUtc(start + k * 1000 + 10);
-        faces << h.text("Label2", slot);
+        faces << h.text("readingLabel", slot);
     }
     EXPECT_EQ(faces.first() + faces.last(), "00:00:0900:00:00");
     EXPECT_EQ(faces.removeDuplicates(), 0) << "no second shown twice";
-    EXPECT_TRUE(h.shows(slot, "Label6"));
+    EXPECT_TRUE(h.shows(slot, "expiredBanner"));
     h.sim.advance(500);
     EXPECT_EQ(titleColour(h, slot), QColor(0, 0, 255));
     h.sim.advance(500);
     EXPECT_EQ(titleColour(h, slot), QColor(255, 0, 0));
     EXPECT_EQ(h.sound.take(), QStringList({"open " + builtinPick(h.services.soundFolder, 1).path, "play"}));
     h.sim.advance(60'000);
-    EXPECT_TRUE(h.shows(slot, "Label6")) << "flashes until closed";
+    EXPECT_TRUE(h.shows(slot, "expiredBanner")) << "flashes until closed";
     EXPECT_EQ(h.sim.armedTimers(), 3) << "the clock, the flashing and the sound's wait; the count-down has stopped";
     h.close(slot);
-    EXPECT_EQ(h.text("Label12"), "There are Currently 0 Timers running");
+    EXPECT_EQ(h.text("runningCountLine"), "There are Currently 0 Timers running");
     EXPECT_EQ(h.sim.armedTimers(), 1) << "closing it silenced it; only the clock runs";
 }
 
@@ -145,12 +146,12 @@ TEST(AutoRestart, EveryRestartCountsAndIsHeardAtAnyCycleLength)
         }
         h.sim.advance(600);
         plays += h.sound.playing;
-        EXPECT_EQ(h.text("CyclesLabel", slot), "Cycles: 6") << cycle << " s cycles";
+        EXPECT_EQ(h.text("cyclesLabel", slot), "Cycles: 6") << cycle << " s cycles";
         EXPECT_EQ(plays, 6) << cycle << " s cycles";
-        EXPECT_TRUE(h.shows(slot, "Label6"));
+        EXPECT_TRUE(h.shows(slot, "expiredBanner"));
         if (cycle == 10) { // the restart alert lasts four seconds, then all is as before
             h.sim.advance(3500);
-            EXPECT_FALSE(h.shows(slot, "Label6"));
+            EXPECT_FALSE(h.shows(slot, "expiredBanner"));
             EXPECT_EQ(titleColour(h, slot), QColor(Qt::white));
         }
     }
@@ -164,10 +165,10 @@ TEST(AlarmClock, RingsInTheHourTheClockRepeats)
     autumn.chooseAlarm(2, 30, 0, false);
     const int repeated = autumn.launch();
     autumn.sim.advance(1'919'000);
-    EXPECT_FALSE(autumn.shows(repeated, "Label6"));
+    EXPECT_FALSE(autumn.shows(repeated, "expiredBanner"));
     autumn.sim.advance(1010);
-    EXPECT_EQ(autumn.text("Label5", repeated), "1920 elapsed of 1920 sec");
-    EXPECT_TRUE(autumn.shows(repeated, "Label6"));
+    EXPECT_EQ(autumn.text("progressLine", repeated), "1920 elapsed of 1920 sec");
+    EXPECT_TRUE(autumn.shows(repeated, "expiredBanner"));
 }
 
 TEST(ClockChanges, EveryKindFollowsTheWallClock)
@@ -179,67 +180,68 @@ TEST(ClockChanges, EveryKindFollowsTheWallClock)
     const int alarm = h.launch();
     h.chooseStopwatch();
     const int watch = h.launch();
-    h.click("SWStart", watch);
+    h.click("stopwatchStartButton", watch);
     h.sim.advance(2010);
     h.clock.jump(-3600'000);
     h.sim.advance(1000);
-    EXPECT_EQ(h.text("Label2", down), "01:09:57");
-    EXPECT_EQ(h.text("Label5", alarm), "-3597 elapsed of 3600 sec");
-    const auto* progress = h.find<QLabel>("Label5", alarm);
+    EXPECT_EQ(h.text("readingLabel", down), "01:09:57");
+    EXPECT_EQ(h.text("progressLine", alarm), "-3597 elapsed of 3600 sec");
+    const auto* progress = h.find<QLabel>("progressLine", alarm);
     EXPECT_GE(progress->minimumWidth(), progress->fontMetrics().horizontalAdvance(progress->text()))
         << "every text stays whole";
-    EXPECT_EQ(h.text("Label2", watch), "-00:59:57");
+    EXPECT_EQ(h.text("readingLabel", watch), "-00:59:57");
     h.clock.jump(2 * 3600'000);
     h.sim.advance(1000);
-    EXPECT_TRUE(h.shows(down, "Label6") && h.shows(alarm, "Label6"));
-    EXPECT_EQ(h.text("Label2", watch), "01:00:04");
-    h.click("SWStart", watch); // Stop: the time stays; Start goes on from it
+    EXPECT_TRUE(h.shows(down, "expiredBanner") && h.shows(alarm, "expiredBanner"));
+    EXPECT_EQ(h.text("readingLabel", watch), "01:00:04");
+    h.click("stopwatchStartButton", watch); // Stop: the time stays; Start goes on from it
     h.sim.advance(5000);
-    h.click("SWStart", watch);
+    h.click("stopwatchStartButton", watch);
     h.sim.advance(1000);
-    EXPECT_EQ(h.text("Label2", watch), "01:00:05");
-    h.click("SWReset", watch);
-    EXPECT_EQ(h.text("Label2", watch) + h.text("SWStart", watch), "00:00:00Start");
-    h.click("SWStart", watch), h.clock.jump(86'400'000);
+    EXPECT_EQ(h.text("readingLabel", watch), "01:00:05");
+    h.click("stopwatchResetButton", watch);
+    EXPECT_EQ(h.text("readingLabel", watch) + h.text("stopwatchStartButton", watch), "00:00:00Start");
+    h.click("stopwatchStartButton", watch), h.clock.jump(86'400'000);
     h.sim.advance(1010);
-    EXPECT_EQ(h.text("Label2", watch) + h.text("SWStart", watch), "00:00:00Stop") << "past a day: from zero, running";
+    EXPECT_EQ(h.text("readingLabel", watch) + h.text("stopwatchStartButton", watch), "00:00:00Stop")
+        << "past a day: from zero, running";
 }
 
 TEST(PopUpAndFocus, TypingIsNeverTakenByAPoppingTimer)
 {
     AppHarness h;
-    h.click("PopChk");
-    h.type("Text8", "REP");
+    h.click("popOnTopCheck");
+    h.type("alertTextBox", "REP");
     h.chooseDuration(0, 0, 5, true);
     const int slot = h.launch();
     // The window manager activates the new window, then the user types in the alert text.
     QFocusEvent activated(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
-    QCoreApplication::sendEvent(h.find("Text1", slot), &activated);
+    QCoreApplication::sendEvent(h.find("titleBox", slot), &activated);
     QFocusEvent clicked(QEvent::FocusIn, Qt::MouseFocusReason);
-    QCoreApplication::sendEvent(h.find("Text8"), &clicked);
+    QCoreApplication::sendEvent(h.find("alertTextBox"), &clicked);
     h.windows.calls.clear();
     for (int cycle = 0; cycle < 3; ++cycle) {
         h.sim.advance(5000);
-        QCoreApplication::sendEvent(h.find("Text1", slot), &activated); // as if a pop-up had activated it
+        QCoreApplication::sendEvent(h.find("titleBox", slot), &activated); // as if a pop-up had activated it
     }
-    EXPECT_TRUE(h.windows.calls.contains("top ALARMFORM0") && h.windows.calls.contains("untop ALARMFORM0"));
-    EXPECT_FALSE(h.windows.calls.join(' ').contains("activate ALARMFORM")) << h.windows.calls.join(' ').toStdString();
-    EXPECT_TRUE(h.windows.calls.contains("focus Timermain.Text8"));
-    EXPECT_FALSE(h.windows.calls.join(' ').contains("focus ALARMFORM0"));
-    EXPECT_EQ(h.text("Text1", slot), "REP");
-    QCoreApplication::sendEvent(h.find("Text1", slot), &clicked); // the user goes to the title on purpose
+    EXPECT_TRUE(h.windows.calls.contains("top timerWindow0") && h.windows.calls.contains("untop timerWindow0"));
+    EXPECT_FALSE(h.windows.calls.join(' ').contains("activate timerWindow")) << h.windows.calls.join(' ').toStdString();
+    EXPECT_TRUE(h.windows.calls.contains("focus mainWindow.alertTextBox"));
+    EXPECT_FALSE(h.windows.calls.join(' ').contains("focus timerWindow0"));
+    EXPECT_EQ(h.text("titleBox", slot), "REP");
+    QCoreApplication::sendEvent(h.find("titleBox", slot), &clicked); // the user goes to the title on purpose
     h.sim.advance(5000);
-    EXPECT_TRUE(h.windows.calls.contains("focus ALARMFORM0.Text1"));
-    QCoreApplication::sendEvent(h.find("Text8"), &clicked);
+    EXPECT_TRUE(h.windows.calls.contains("focus timerWindow0.titleBox"));
+    QCoreApplication::sendEvent(h.find("alertTextBox"), &clicked);
     // Without "pop on top" only slot 0 gives it back, never while another program is active.
-    h.click("PopChk");
-    h.click("Command5");
+    h.click("popOnTopCheck");
+    h.click("closeAllButton");
     h.chooseDuration(0, 0, 1);
     h.launch(), h.launch();
     h.windows.calls.clear();
     h.sim.advance(1510);
-    EXPECT_EQ(h.windows.calls.count("focus Timermain.Text8"), 1);
-    h.click("Command5");
+    EXPECT_EQ(h.windows.calls.count("focus mainWindow.alertTextBox"), 1);
+    h.click("closeAllButton");
     h.windows.appActive = false;
     h.launch();
     h.windows.calls.clear();
@@ -251,9 +253,9 @@ TEST(Keyboard, EnterNamesAndLongNames)
 {
     AppHarness h;
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(h.find("Command1"), &enter);
-    EXPECT_EQ(h.text("Label12"), "There is Currently 1 Timer running");
-    EXPECT_EQ(h.find("Check2")->accessibleName() + ", " + h.find("Check3")->accessibleName(),
+    QCoreApplication::sendEvent(h.find("launchButton"), &enter);
+    EXPECT_EQ(h.text("runningCountLine"), "There is Currently 1 Timer running");
+    EXPECT_EQ(h.find("alarmClockCheck")->accessibleName() + ", " + h.find("stopwatchCheck")->accessibleName(),
               "Activate Alarm Clock, Activate StopWatch");
     h.window(0)->setWindowState(Qt::WindowMinimized);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(h.window(0))->text(QAccessible::Name), "Timer 1")
@@ -267,7 +269,8 @@ TEST(Keyboard, EnterNamesAndLongNames)
     const int screen = QGuiApplication::primaryScreen()->availableGeometry().width();
     h.main->adjustSize();
     EXPECT_LE(std::max(h.main->frameGeometry().width(), h.window(slot)->frameGeometry().width()), screen);
-    EXPECT_EQ(h.find("WavLabel", slot)->accessibleDescription() + h.find("FilePlayLabel")->accessibleDescription(),
+    EXPECT_EQ(h.find("soundNameLabel", slot)->accessibleDescription() +
+                  h.find("pickedFileLabel")->accessibleDescription(),
               name + name)
         << "the whole name for screen readers";
 }
@@ -279,18 +282,18 @@ TEST(TimerMenu, PauseResumeMoreTimeAndRestart)
     const int slot = h.launch();
     h.sim.advance(3010);
     ASSERT_TRUE(h.chooseFromMenu(slot, "Pause"));
-    EXPECT_TRUE(h.shows(slot, "PausedLabel"));
+    EXPECT_TRUE(h.shows(slot, "pausedLabel"));
     h.sim.advance(60'000);
     h.clock.jump(-7200'000);
-    EXPECT_EQ(h.text("Label2", slot), "00:00:07") << "the reading stands still";
+    EXPECT_EQ(h.text("readingLabel", slot), "00:00:07") << "the reading stands still";
     ASSERT_TRUE(h.chooseFromMenu(slot, "Resume"));
-    EXPECT_FALSE(h.shows(slot, "PausedLabel"));
+    EXPECT_FALSE(h.shows(slot, "pausedLabel"));
     h.sim.advance(2000);
-    EXPECT_EQ(h.text("Label2", slot), "00:00:05");
+    EXPECT_EQ(h.text("readingLabel", slot), "00:00:05");
     ASSERT_TRUE(h.chooseFromMenu(slot, "+5 min"));
-    EXPECT_EQ(h.text("Label2", slot), "00:05:05");
+    EXPECT_EQ(h.text("readingLabel", slot), "00:05:05");
     ASSERT_TRUE(h.chooseFromMenu(slot, "Restart"));
-    EXPECT_EQ(h.text("Label2", slot), "00:00:10");
+    EXPECT_EQ(h.text("readingLabel", slot), "00:00:10");
     // Gone off for good: more time starts it again and ends the alert.
     h.chooseDuration(0, 0, 1);
     const int done = h.launch();
@@ -298,9 +301,9 @@ TEST(TimerMenu, PauseResumeMoreTimeAndRestart)
     EXPECT_FALSE(h.chooseFromMenu(done, "Pause"));
     ASSERT_TRUE(h.chooseFromMenu(done, "+1 min"));
     h.sim.advance(59'000);
-    EXPECT_FALSE(h.shows(done, "Label6"));
+    EXPECT_FALSE(h.shows(done, "expiredBanner"));
     h.sim.advance(1100);
-    EXPECT_TRUE(h.shows(done, "Label6"));
+    EXPECT_TRUE(h.shows(done, "expiredBanner"));
     h.chooseDuration(0, 0, 1, false, false);
     EXPECT_FALSE(h.chooseFromMenu(h.launch(), "+1 min")) << "a count-up takes no more time";
 }
@@ -308,21 +311,21 @@ TEST(TimerMenu, PauseResumeMoreTimeAndRestart)
 TEST(Notifications, AnUnseenTimerIsAnnouncedAndItsButtonsWork)
 {
     AppHarness h;
-    h.type("Text8", "Tea");
+    h.type("alertTextBox", "Tea");
     h.chooseDuration(0, 0, 2);
     const int tea = h.launch();
-    h.click("Command4"); // Hide All
+    h.click("hideShowAllButton"); // Hide All
     h.sim.advance(2010);
     ASSERT_EQ(h.notifier.shown.size(), 1);
     const Notification n = h.notifier.shown.value(tea);
     EXPECT_EQ(n.title, "Tea");
     EXPECT_EQ(n.body, "Count-down of 0:00:02 done at " + longTimeText(QTime(10, 0, 2), h.services.locale));
     EXPECT_TRUE(n.urgent && n.actions.size() == 3) << "Show, Close timer, +1 min; it stays until dismissed";
-    h.click("Command4"); // Show All
+    h.click("hideShowAllButton"); // Show All
     EXPECT_TRUE(h.window(tea)->isVisible());
     EXPECT_TRUE(h.notifier.shown.isEmpty()) << "withdrawn once shown";
     h.notifier.press(tea, "add-minute");
-    EXPECT_FALSE(h.shows(tea, "Label6"));
+    EXPECT_FALSE(h.shows(tea, "expiredBanner"));
     // Seen timers are not announced; a restarting one replaces its last one.
     h.chooseDuration(0, 0, 2, true, false);
     const int cycles = h.launch();
@@ -370,10 +373,10 @@ TEST(EndToEnd, TwoSecondCountDownExpiresOnTheRealClock)
     SlotTable table;
     auto* main = new MainWindow(table, services);
     main->start();
-    main->findChild<QAbstractButton*>("Option2")->click();
-    main->findChild<ReversedScrollBar*>("VScroll1")->setValue(0);
-    main->findChild<ReversedScrollBar*>("VScroll3")->setValue(2);
-    main->findChild<QAbstractButton*>("Command1")->click();
+    main->findChild<QAbstractButton*>("countDownOption")->click();
+    main->findChild<ReversedScrollBar*>("hoursBar")->setValue(0);
+    main->findChild<ReversedScrollBar*>("secondsBar")->setValue(2);
+    main->findChild<QAbstractButton*>("launchButton")->click();
     QTest::qWait(2600);
     EXPECT_EQ(main->board().window(0)->reading(), "00:00:00");
     EXPECT_TRUE(main->board().window(0)->hasExpired());
@@ -410,10 +413,10 @@ TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
     QuandrelCalls& calls = remote.localCalls();
     const auto launch = [&](QVariantMap choices) { return calls.launch(choices); };
     EXPECT_EQ(launch({{"kind", "count-down"}, {"duration", 2}, {"title", "Tea"}, {"sound", "biscuits"}}).value, 1);
-    EXPECT_EQ(h.text("WavLabel", 0), "Biscuits");
-    EXPECT_EQ(h.text("Text8") + h.text("Combo1"), "None") << "the main window's choices stay";
+    EXPECT_EQ(h.text("soundNameLabel", 0), "Biscuits");
+    EXPECT_EQ(h.text("alertTextBox") + h.text("soundList"), "None") << "the main window's choices stay";
     EXPECT_EQ(launch({{"kind", "alarm"}, {"alarm", 23 * 3600}}).value, 2);
-    EXPECT_EQ(h.text("Label2", 1), "11:00:00 PM");
+    EXPECT_EQ(h.text("readingLabel", 1), "11:00:00 PM");
     EXPECT_TRUE(launch({{"kind", "egg timer"}}).badArgument);
     h.sim.advance(1010);
     EXPECT_EQ(calls.list().value.toStringList(),
@@ -436,9 +439,9 @@ TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
     remote.Close(5);
     EXPECT_TRUE(remote.lastError() == "There is no timer 5." && calls.list().value.toStringList().size() == 2);
     EXPECT_EQ(runCommand(Command{{}, true, false, false, false}, calls), 0);
-    EXPECT_EQ(h.text("Command4"), "Show All");
+    EXPECT_EQ(h.text("hideShowAllButton"), "Show All");
     remote.ShowAll();
-    EXPECT_TRUE(h.text("Command4") == "Hide All" && h.window(0)->isVisible());
+    EXPECT_TRUE(h.text("hideShowAllButton") == "Hide All" && h.window(0)->isVisible());
     for (int n = 0; n < 4; ++n)
         launch({{"kind", "stopwatch"}});
     Command seventh;

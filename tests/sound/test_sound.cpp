@@ -179,12 +179,12 @@ TEST(AlertPlayer, ABrokenRecordingIsWrittenAgainOrFallsBackAsAGoneFileDoes)
     EXPECT_EQ(h.sound.take().first(), "open " + h.file(1));
     EXPECT_GT(QFileInfo(h.file(1)).size(), 1000);
     write(h.file(4), "junk\n"); // spoiled while the program runs, then played as a test
-    h.pickSound(4), h.click("Command3"), h.click("Command3");
+    h.pickSound(4), h.click("testPlayButton"), h.click("testPlayButton");
     EXPECT_GT(QFileInfo(h.file(4)).size(), 1000);
     h.sound.unplayable << h.file(6); // and one that cannot be made playable
     h.sound.take();
     const int whoop = h.goOff(6);
-    EXPECT_EQ(h.text("WavLabel", whoop), "Whoop\ncould not be played");
+    EXPECT_EQ(h.text("soundNameLabel", whoop), "Whoop\ncould not be played");
     EXPECT_EQ(h.sound.opened(), QStringList({h.file(6), h.file(1)}));
     h.close(whoop);
     h.dialogs.nextPickedFile = "/music/gone.wav";
@@ -197,30 +197,30 @@ TEST(AlertPlayer, ABrokenRecordingIsWrittenAgainOrFallsBackAsAGoneFileDoes)
     h.sim.advance(1600);
     EXPECT_EQ(h.sound.opened(), QStringList({"/music/gone.wav", h.file(1)}));
     EXPECT_EQ(QFileInfo(h.file(1)).size(), wave(500).size());
-    EXPECT_EQ(h.text("WavLabel", slot), "gone\ncould not be played");
+    EXPECT_EQ(h.text("soundNameLabel", slot), "gone\ncould not be played");
 }
 
 TEST(TestPlay, PlaysComesBackStopsAndGivesWayToAnAlert)
 {
     PlayerHarness h;
-    h.click("Command3");
+    h.click("testPlayButton");
     EXPECT_TRUE(h.sound.log.isEmpty()) << "None plays nothing";
     h.pickSound(5);
-    h.click("Command3");
-    EXPECT_EQ(h.text("Command3"), "Stop Play");
+    h.click("testPlayButton");
+    EXPECT_EQ(h.text("testPlayButton"), "Stop Play");
     h.sound.finishPlay();
-    EXPECT_EQ(h.text("Command3"), "Test Play") << "back by itself at the end";
-    h.click("Command3"), h.click("Command3");
+    EXPECT_EQ(h.text("testPlayButton"), "Test Play") << "back by itself at the end";
+    h.click("testPlayButton"), h.click("testPlayButton");
     EXPECT_EQ(h.sound.take(),
               QStringList({"open " + h.file(5), "play", "close", "open " + h.file(5), "play", "stop", "close"}));
-    h.click("Command3");
+    h.click("testPlayButton");
     h.goOff(1);
-    EXPECT_EQ(h.text("Command3") + h.sound.openPath, "Test Play" + h.file(1)) << "the alert ended the test play";
-    h.click("Command3");
-    EXPECT_EQ(h.text("Command3"), "Test Play") << "no test play while an alert sounds";
+    EXPECT_EQ(h.text("testPlayButton") + h.sound.openPath, "Test Play" + h.file(1)) << "the alert ended the test play";
+    h.click("testPlayButton");
+    EXPECT_EQ(h.text("testPlayButton"), "Test Play") << "no test play while an alert sounds";
     h.finish(3);
     h.sound.devices = 0;
-    h.click("Command3");
+    h.click("testPlayButton");
     EXPECT_EQ(h.dialogs.count("Your system cannot play WAV files"), 1);
 }
 
@@ -232,20 +232,20 @@ TEST(SoundChoice, APickedFilePlaysOrIsRefusedAndCancelKeepsTheChoice)
     h.pickSound(SoundListPlayFile);
     h.pickSound(SoundListPlayFile);
     EXPECT_EQ(h.dialogs.fileDialogs, 2);
-    EXPECT_EQ(h.text("FilePlayLabel"), "Gong");
+    EXPECT_EQ(h.text("pickedFileLabel"), "Gong");
     h.chooseDuration(0, 0, 5);
-    EXPECT_EQ(h.text("WavLabel", h.launch()), "Gong");
+    EXPECT_EQ(h.text("soundNameLabel", h.launch()), "Gong");
     h.pickSound(4);
     // A file that cannot be played is refused with a word; cancel changes nothing.
     h.sound.unplayable << "/tmp/notes.wav";
     for (const char* file : {"/tmp/notes.wav", ""}) {
         h.dialogs.nextPickedFile = file;
         h.pickSound(SoundListPlayFile);
-        EXPECT_EQ(h.text("Combo1"), "Siren") << file;
+        EXPECT_EQ(h.text("soundList"), "Siren") << file;
     }
     ASSERT_EQ(h.dialogs.messages.size(), 1);
     EXPECT_TRUE(h.dialogs.messages[0].text.startsWith("The sound file /tmp/notes.wav cannot be played"));
-    h.click("Command3");
+    h.click("testPlayButton");
     EXPECT_EQ(h.sound.opened(), QStringList({h.file(4)}));
 }
 
@@ -312,7 +312,7 @@ TEST(Recordings, ThatCannotBeWrittenAreNamedOnceAndTheProgramRuns)
     h.chooseDuration(0, 0, 1);
     const int slot = h.launch();
     h.sim.advance(1010);
-    EXPECT_TRUE(h.shows(slot, "Label6"));
+    EXPECT_TRUE(h.shows(slot, "expiredBanner"));
 }
 
 TEST(SdlDevice, PlaysEndsByItselfCutsAndRefusesHostileFiles)

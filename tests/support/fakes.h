@@ -58,7 +58,7 @@ public:
     }
 };
 
-// Records window operations as readable lines, "activate ALARMFORM0".
+// Records window operations as readable lines, "activate timerWindow0".
 class FakeWindowOps final : public WindowOps {
 public:
     bool appActive = true;

@@ -51,20 +51,20 @@ void AppHarness::tick(const char* box, bool on)
 
 void AppHarness::chooseDuration(int h, int min, int s, bool autostart, bool countDown)
 {
-    click(countDown ? "Option2" : "Option1");
-    tick("Check1", autostart);
-    setBars({{"VScroll1", h}, {"VScroll2", min}, {"VScroll3", s}});
+    click(countDown ? "countDownOption" : "countUpOption");
+    tick("autostartCheck", autostart);
+    setBars({{"hoursBar", h}, {"minutesBar", min}, {"secondsBar", s}});
 }
 
 void AppHarness::chooseAlarm(int hour12, int min, int s, bool pm)
 {
-    tick("Check2");
-    setBars({{"VScroll4", hour12}, {"VScroll5", min}, {"VScroll6", s}, {"VScroll7", pm ? 2 : 1}});
+    tick("alarmClockCheck");
+    setBars({{"alarmHourBar", hour12}, {"alarmMinuteBar", min}, {"alarmSecondBar", s}, {"alarmHalfBar", pm ? 2 : 1}});
 }
 
 void AppHarness::pickSound(int listIndex)
 {
-    auto* list = find<QComboBox>("Combo1");
+    auto* list = find<QComboBox>("soundList");
     list->setCurrentIndex(listIndex);
     emit list->activated(listIndex);
 }
@@ -72,7 +72,7 @@ void AppHarness::pickSound(int listIndex)
 int AppHarness::launch()
 {
     const int slot = table.firstFree();
-    click("Command1");
+    click("launchButton");
     return slot >= 0 && window(slot) ? slot : -1;
 }
 

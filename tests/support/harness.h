@@ -53,7 +53,7 @@ public:
     // Count Down (or Count Up) of h:min:s, optionally restarting.
     void chooseDuration(int h, int min, int s, bool autostart = false, bool countDown = true);
     void chooseAlarm(int hour12, int min, int s, bool pm);
-    void chooseStopwatch() { tick("Check3"); }
+    void chooseStopwatch() { tick("stopwatchCheck"); }
     void pickSound(int listIndex);
     // Presses LaunchTimer; the slot taken, or -1.
     int launch();
