@@ -40,8 +40,6 @@ public:
     void closeAll();
     // Shows the main window and brings it to the front.
     void bringToFront();
-    // Recordings that could not be written at start-up (list names).
-    QStringList missingRecordings() const { return missingRecordings_; }
 
     // Left and top that centre a window of this size on a screen of that size.
     static QPoint centredPosition(QSize screen, QSize window);

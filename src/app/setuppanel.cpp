@@ -257,11 +257,6 @@ void SetupPanel::updateKindChosen()
     emit kindChosenChanged(chosen);
 }
 
-bool SetupPanel::kindChosen() const
-{
-    return kindChosen_;
-}
-
 QWidget* SetupPanel::alertTextEdit() const
 {
     return alertTextEdit_;

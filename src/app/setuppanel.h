@@ -29,7 +29,6 @@ public:
     void setDefaults();
     // The chosen kind and values; the sound is the sound choice's business.
     LaunchRequest request() const;
-    bool kindChosen() const;
     QWidget* alertTextEdit() const;
     // The widgets in keyboard order, for the main window's tab chain.
     QList<QWidget*> tabOrder() const;

@@ -61,7 +61,6 @@ private:
     std::vector<unsigned char> buffer_;
     std::atomic<bool> active_{false};
     std::atomic<unsigned> generation_{0}; // which play an end notice belongs to
-    unsigned char silence_ = 0;
 };
 
 } // namespace quandrel
