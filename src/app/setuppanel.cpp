@@ -172,7 +172,7 @@ void SetupPanel::setDefaults()
         {{AlarmHour, 1}, {AlarmMinute, 0}, {AlarmSecond, 0}, {AlarmHalf, 1}, {Hours, 1}, {Minutes, 0}, {Seconds, 0}}};
     for (const auto& [bar, value] : startValues) {
         const QSignalBlocker quiet(bars_[bar]);
-        bars_[bar]->setValue(value);
+        bars_[bar]->setShownValue(value);
         showValue(bar);
     }
     alarmClockCheck_->setChecked(true);
@@ -181,7 +181,7 @@ void SetupPanel::setDefaults()
 
 void SetupPanel::showValue(Bar bar)
 {
-    const int value = bars_[bar]->value();
+    const int value = bars_[bar]->shownValue();
     switch (bar) {
     case AlarmHour:
         boxes_[bar]->setText(QString::number(value));
@@ -280,10 +280,10 @@ LaunchRequest SetupPanel::request() const
         r.kind = TimerKind::AlarmClock;
     else
         r.kind = TimerKind::Stopwatch;
-    r.durationSecs =
-        bars_[Hours]->value() * SecsPerHour + bars_[Minutes]->value() * SecsPerMinute + bars_[Seconds]->value();
+    r.durationSecs = bars_[Hours]->shownValue() * SecsPerHour + bars_[Minutes]->shownValue() * SecsPerMinute +
+                     bars_[Seconds]->shownValue();
     r.autoRestart = autostartCheck_->isChecked();
-    r.alarm = {bars_[AlarmHour]->value(), bars_[AlarmMinute]->value(), bars_[AlarmSecond]->value(),
+    r.alarm = {bars_[AlarmHour]->shownValue(), bars_[AlarmMinute]->shownValue(), bars_[AlarmSecond]->shownValue(),
                boxes_[AlarmHalf]->text() == QLatin1String("PM")};
     r.title = alertTextEdit_->text();
     return r;

@@ -22,8 +22,8 @@ public:
             return static_cast<QAccessibleValueInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
-    QVariant currentValue() const override { return bar()->value(); }
-    void setCurrentValue(const QVariant& value) override { bar()->setValue(value.toInt()); }
+    QVariant currentValue() const override { return bar()->shownValue(); }
+    void setCurrentValue(const QVariant& value) override { bar()->setShownValue(value.toInt()); }
     QVariant maximumValue() const override { return bar()->top(); }
     QVariant minimumValue() const override { return bar()->bottom(); }
     QVariant minimumStepSize() const override { return 1; }
@@ -57,7 +57,7 @@ ReversedScrollBar::ReversedScrollBar(int bottom, int top, QWidget* parent)
     connect(this, &QAbstractSlider::valueChanged, this, [this](int raw) { emit logicalValueChanged(top_ - raw); });
 }
 
-void ReversedScrollBar::setValue(int value)
+void ReversedScrollBar::setShownValue(int value)
 {
     QScrollBar::setValue(top_ - std::clamp(value, bottom_, top_));
 }

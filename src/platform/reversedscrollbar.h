@@ -13,9 +13,11 @@ class ReversedScrollBar final : public QScrollBar {
 public:
     ReversedScrollBar(int bottom, int top, QWidget* parent = nullptr);
 
-    int value() const { return top_ - QScrollBar::value(); }
+    // The value shown: top at the top. Named apart from QAbstractSlider's
+    // value(), the raw position, which a base pointer would reach instead.
+    int shownValue() const { return top_ - QScrollBar::value(); }
     // Runs the change notice only when the value really changes.
-    void setValue(int value);
+    void setShownValue(int value);
     int bottom() const { return bottom_; }
     int top() const { return top_; }
 

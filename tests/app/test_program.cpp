@@ -374,8 +374,8 @@ TEST(EndToEnd, TwoSecondCountDownExpiresOnTheRealClock)
     auto* main = new MainWindow(table, services);
     main->start();
     main->findChild<QAbstractButton*>("countDownOption")->click();
-    main->findChild<ReversedScrollBar*>("hoursBar")->setValue(0);
-    main->findChild<ReversedScrollBar*>("secondsBar")->setValue(2);
+    main->findChild<ReversedScrollBar*>("hoursBar")->setShownValue(0);
+    main->findChild<ReversedScrollBar*>("secondsBar")->setShownValue(2);
     main->findChild<QAbstractButton*>("launchButton")->click();
     QTest::qWait(2600);
     EXPECT_EQ(main->board().window(0)->reading(), "00:00:00");

@@ -40,7 +40,7 @@ QString AppHarness::text(const char* name, int slot) const
 void AppHarness::setBars(std::initializer_list<std::pair<const char*, int>> values)
 {
     for (const auto& [bar, value] : values)
-        find<ReversedScrollBar>(bar)->setValue(value);
+        find<ReversedScrollBar>(bar)->setShownValue(value);
 }
 
 void AppHarness::tick(const char* box, bool on)
