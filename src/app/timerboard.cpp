@@ -194,9 +194,9 @@ void TimerBoard::titleFocused(int slot)
     table_.lastFocus = int16_t(FocusTimerTitleBase + slot);
 }
 
-void TimerBoard::requestSound(int slot, bool cycle)
+void TimerBoard::requestSound(int slot, Expiry expiry)
 {
-    if (cycle)
+    if (expiry == Expiry::Restart)
         table_.raiseCycleSound(slot);
     else
         table_.raiseAlertSound(slot);

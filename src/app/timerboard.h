@@ -59,7 +59,7 @@ public:
     bool popOnTop(int slot) const override;
     void restoreFocus() override;
     void titleFocused(int slot) override;
-    void requestSound(int slot, bool cycle) override;
+    void requestSound(int slot, Expiry expiry) override;
     void windowClosed(int slot) override;
     void windowSeen(int slot) override;
     TimerCommands commands(int slot) const override;

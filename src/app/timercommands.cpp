@@ -40,7 +40,8 @@ TimerCommands TimerBoard::commands(int slot) const
     can.pause = isDuration(kind) && !can.resume && !w->hasExpired();
     can.addTime = kind == TimerKind::CountDown || kind == TimerKind::AlarmClock;
     if (can.addTime)
-        can.addTimeRoom = moreTimeRoom(table_, slot, services_.clock.now(), w->hasExpired());
+        can.addTimeRoom =
+            moreTimeRoom(table_, slot, services_.clock.now(), w->hasExpired() ? Phase::GoneOff : Phase::Running);
     can.restart = isDuration(kind);
     return can;
 }
@@ -79,7 +80,7 @@ void TimerBoard::addTime(int slot, int secs)
     if (!commands(slot).addTime)
         return;
     const bool expired = w->hasExpired();
-    if (!quandrel::addTime(table_, slot, secs, services_.clock.now(), expired))
+    if (!quandrel::addTime(table_, slot, secs, services_.clock.now(), expired ? Phase::GoneOff : Phase::Running))
         return;
     if (expired)
         endAlert(slot);

@@ -106,9 +106,9 @@ void restartDuration(SlotTable& t, int n, qint64 nowUtcMs)
     t.paused[n] = false;
 }
 
-int32_t moreTimeRoom(const SlotTable& t, int n, const ClockReading& now, bool expired)
+int32_t moreTimeRoom(const SlotTable& t, int n, const ClockReading& now, Phase phase)
 {
-    if (expired)
+    if (phase == Phase::GoneOff)
         return LongestDurationSecs;
     const qint64 left =
         t.kind[n] == TimerKind::AlarmClock
@@ -117,17 +117,17 @@ int32_t moreTimeRoom(const SlotTable& t, int n, const ClockReading& now, bool ex
     return int32_t(LongestDurationSecs - std::clamp<qint64>(left, 0, LongestDurationSecs));
 }
 
-bool addTime(SlotTable& t, int n, int32_t secs, const ClockReading& now, bool expired)
+bool addTime(SlotTable& t, int n, int32_t secs, const ClockReading& now, Phase phase)
 {
-    if (secs <= 0 || secs > moreTimeRoom(t, n, now, expired))
+    if (secs <= 0 || secs > moreTimeRoom(t, n, now, phase))
         return false;
     if (t.kind[n] == TimerKind::AlarmClock) {
-        if (expired) // from now on
+        if (phase == Phase::GoneOff) // from now on
             t.alarmWait[n] = alarmElapsedSecs(t, n, now);
         t.alarmWait[n] += secs;
         return true;
     }
-    if (expired) {
+    if (phase == Phase::GoneOff) {
         // secs left from now
         t.durationStart[n] = now.utcMs - qint64(t.durationSecs[n] - secs) * 1000;
         t.paused[n] = false;

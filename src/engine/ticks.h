@@ -60,13 +60,16 @@ void pauseDuration(SlotTable& table, int n, qint64 nowUtcMs);
 void resumeDuration(SlotTable& table, int n, qint64 nowUtcMs);
 // Starts slot n's count-down or count-up again from its full duration.
 void restartDuration(SlotTable& table, int n, qint64 nowUtcMs);
+// Whether a timer still runs toward its end or has gone off.
+enum class Phase { Running, GoneOff };
+
 // The most time slot n's count-down or alarm clock can be given now: what
 // keeps the time left within 23:59:59.
-int32_t moreTimeRoom(const SlotTable& table, int n, const ClockReading& now, bool expired);
+int32_t moreTimeRoom(const SlotTable& table, int n, const ClockReading& now, Phase phase);
 // Gives slot n's count-down or alarm clock secs more; one that has gone off
 // goes off again secs from now. False, and nothing changes, when secs is not
 // from 1 second to the room there is.
-bool addTime(SlotTable& table, int n, int32_t secs, const ClockReading& now, bool expired);
+bool addTime(SlotTable& table, int n, int32_t secs, const ClockReading& now, Phase phase);
 
 // Next tick of a display that changes every whole second after startUtcMs.
 qint64 nextSecondAfterStart(qint64 startUtcMs, qint64 nowUtcMs);

@@ -71,7 +71,7 @@ void TimerWindow::flash()
     if (step.restoreFocus)
         host_.restoreFocus();
     if (step.raiseSound)
-        host_.requestSound(slot_, false);
+        host_.requestSound(slot_, Expiry::Final);
     colourTitle(step.colour);
 }
 
@@ -84,7 +84,7 @@ void TimerWindow::flashRestart()
         host_.restoreFocus();
     cyclesLabel_->setText(step.cyclesText);
     if (step.raiseSound)
-        host_.requestSound(slot_, true);
+        host_.requestSound(slot_, Expiry::Restart);
     if (!step.end) {
         colourTitle(step.colour);
         return;

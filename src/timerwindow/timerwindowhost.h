@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/ticks.h"
+
 namespace quandrel {
 
 // What can be done to a running timer from its window's menu.
@@ -23,8 +25,8 @@ public:
     virtual void restoreFocus() = 0;
     // The user put the keyboard into slot n's title box.
     virtual void titleFocused(int slot) = 0;
-    // Slot n's alert (or, with cycle, its restart) wants its sound.
-    virtual void requestSound(int slot, bool cycle) = 0;
+    // Slot n's alert wants its sound: the end of the timer, or of a cycle.
+    virtual void requestSound(int slot, Expiry expiry) = 0;
     // Slot n's window was closed, by its close box or by the program.
     virtual void windowClosed(int slot) = 0;
     // The user brought slot n's window up: what announced it may go.

@@ -83,20 +83,20 @@ TEST(DurationTick, PausedTimeDoesNotCountAndMoreTimeMovesTheEnd)
     EXPECT_EQ(durationTick(t, 2, 99'000).expiry, Expiry::None) << "a paused timer never goes off";
     resumeDuration(t, 2, 3500 - 3600'000); // the clock was set back an hour meanwhile
     EXPECT_EQ(durationFace(t, 2, 3500 - 3600'000 + 1000), QLatin1String("00:00:06"));
-    addTime(t, 2, 60, {3500 - 3600'000 + 1000, 0}, false);
+    addTime(t, 2, 60, {3500 - 3600'000 + 1000, 0}, Phase::Running);
     EXPECT_EQ(durationFace(t, 2, 3500 - 3600'000 + 1000), QLatin1String("00:01:06"));
     // After it went off: secs from now; a restart: the whole duration again.
     SlotTable done = durationTimer(TimerKind::CountDown, 10, false);
-    addTime(done, 2, 60, {50'000, 0}, true);
+    addTime(done, 2, 60, {50'000, 0}, Phase::GoneOff);
     EXPECT_EQ(durationFace(done, 2, 50'000), QLatin1String("00:01:00"));
     restartDuration(done, 2, 70'000);
     EXPECT_EQ(durationTick(done, 2, 80'005).expiry, Expiry::Final);
     SlotTable alarm;
     alarm.kind[0] = TimerKind::AlarmClock;
     planAlarm(alarm, 0, {0, 0}, 0, 10, {});
-    addTime(alarm, 0, 60, {5000, 0}, false);
+    addTime(alarm, 0, 60, {5000, 0}, Phase::Running);
     EXPECT_EQ(alarm.alarmWait[0], 70);
-    addTime(alarm, 0, 300, {90'000, 0}, true);
+    addTime(alarm, 0, 300, {90'000, 0}, Phase::GoneOff);
     EXPECT_FALSE(alarmTick(alarm, 0, {389'000, 0}).expired);
     EXPECT_TRUE(alarmTick(alarm, 0, {390'000, 0}).expired);
 }
