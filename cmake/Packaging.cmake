@@ -12,7 +12,6 @@
 
 include(GNUInstallDirs)
 
-set(QUANDREL_APP_ID "io.github.quandrel.Quandrel")
 set(QUANDREL_PACKAGE_CONTACT "Quandrel maintainers <maintainers@quandrel.invalid>"
     CACHE STRING "Maintainer field of the Debian package")
 set(QUANDREL_HOMEPAGE "" CACHE STRING "Homepage of the Debian package (left out when empty)")
@@ -45,12 +44,14 @@ endforeach()
 find_program(QUANDREL_GZIP gzip REQUIRED)
 set(_quandrel_docs ${CMAKE_BINARY_DIR}/packaging)
 set(QUANDREL_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/quandrel)
+# The manual page names the version of CMakeLists.txt.
+configure_file(${_quandrel_packaging}/quandrel.1.in ${_quandrel_docs}/quandrel.1 @ONLY)
 add_custom_command(
   OUTPUT ${_quandrel_docs}/quandrel.1.gz ${_quandrel_docs}/changelog.Debian.gz
   COMMAND ${CMAKE_COMMAND} -E make_directory ${_quandrel_docs}
-  COMMAND ${QUANDREL_GZIP} -9n -c ${_quandrel_packaging}/quandrel.1 > ${_quandrel_docs}/quandrel.1.gz
+  COMMAND ${QUANDREL_GZIP} -9n -c ${_quandrel_docs}/quandrel.1 > ${_quandrel_docs}/quandrel.1.gz
   COMMAND ${QUANDREL_GZIP} -9n -c ${_quandrel_packaging}/changelog.Debian > ${_quandrel_docs}/changelog.Debian.gz
-  DEPENDS ${_quandrel_packaging}/quandrel.1 ${_quandrel_packaging}/changelog.Debian
+  DEPENDS ${_quandrel_docs}/quandrel.1 ${_quandrel_packaging}/changelog.Debian
   COMMENT "Compressing the manual page and the Debian changelog"
   VERBATIM)
 add_custom_target(quandrel_docs ALL DEPENDS ${_quandrel_docs}/quandrel.1.gz ${_quandrel_docs}/changelog.Debian.gz)

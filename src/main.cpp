@@ -34,7 +34,7 @@ namespace {
 void setUpApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Quandrel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QCoreApplication::setApplicationVersion(quandrel::Version);
     quandrel::installTranslations();
 }
 
@@ -133,7 +133,7 @@ int runTimers(QApplication& app, const quandrel::Command& command, QDBusConnecti
     QtDialogs dialogs;
     QtWindowOps windows;
     SdlSoundDevice sound;
-    DBusNotificationService notificationService(QStringLiteral("io.github.quandrel.Quandrel"));
+    DBusNotificationService notificationService(AppId);
     DesktopNotifier notifier(notificationService);
     Services services{clock, timers, dialogs, windows, sound, notifier, QLocale::system(), defaultSoundFolder()};
     SlotTable table;
@@ -191,7 +191,7 @@ int main(int argc, char** argv)
     QApplication app(qtArgc, qtArguments.data());
     qInstallMessageHandler(previousMessageHandler);
     setUpApplication();
-    QApplication::setDesktopFileName(QStringLiteral("io.github.quandrel.Quandrel"));
+    QApplication::setDesktopFileName(AppId);
 
     const ParsedCommandLine parsed = parseCommandLine(arguments);
     // One Quandrel a session: the first owns the name on the session bus, a

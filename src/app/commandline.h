@@ -59,8 +59,13 @@ int runCommand(const Command& command, QuandrelCalls& calls);
 // Calls to the running Quandrel over the session bus.
 std::unique_ptr<QuandrelCalls> callsOverBus();
 
+// The program's version, and the name it goes by on the desktop (its desktop
+// entry, its notifications) and on the session bus.
+inline const QString Version = QStringLiteral(QUANDREL_VERSION);
+inline const QString AppId = QStringLiteral(QUANDREL_APP_ID);
+
 // The name and object the running Quandrel owns on the session bus.
-inline const QString BusName = QStringLiteral("io.github.quandrel.Quandrel");
+inline const QString BusName = AppId;
 inline const QString BusPath = QStringLiteral("/io/github/quandrel/Quandrel");
 
 } // namespace quandrel

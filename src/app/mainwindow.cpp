@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/mainwindow.h"
 
+#include "app/commandline.h"
 #include "app/setuppanel.h"
 #include "app/windowcommands.h"
 #include "engine/ticks.h"
@@ -169,7 +170,7 @@ void MainWindow::start()
     });
     clockLabel_->setText(timeOfDay());
     holdLabelSize(clockLabel_, timeOfDayShapes(services_.locale));
-    versionLabel_->setText(QStringLiteral("v 1.1"));
+    versionLabel_->setText(QStringLiteral("v ") + Version);
     creditLabel_->setText(tr("Quandrel: six timers, alarms and stopwatches at once"));
     missingRecordings_ = extractRecordings(services_.soundFolder);
     soundChoice_->fillList();
