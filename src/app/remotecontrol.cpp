@@ -13,11 +13,33 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
+#include <array>
+#include <optional>
+
 namespace quandrel {
 namespace {
 
-const QStringList Kinds{QStringLiteral("count-up"), QStringLiteral("count-down"), QStringLiteral("alarm"),
-                        QStringLiteral("stopwatch")};
+// The kinds by the names the bus and the command line give them.
+const std::array<std::pair<TimerKind, const char*>, 4> KindNames{{{TimerKind::CountUp, "count-up"},
+                                                                  {TimerKind::CountDown, "count-down"},
+                                                                  {TimerKind::AlarmClock, "alarm"},
+                                                                  {TimerKind::Stopwatch, "stopwatch"}}};
+
+QString kindName(TimerKind kind)
+{
+    for (const auto& [k, name] : KindNames)
+        if (k == kind)
+            return QLatin1String(name);
+    return {};
+}
+
+std::optional<TimerKind> kindNamed(const QString& name)
+{
+    for (const auto& [kind, n] : KindNames)
+        if (name == QLatin1String(n))
+            return kind;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -169,10 +191,10 @@ bool RemoteControl::resolve(const QVariantMap& c, LaunchRequest* r)
                                                           : type == QMetaType::Bool ? tr("a boolean")
                                                                                     : tr("a string")));
     }
-    const int kind = Kinds.indexOf(c.value(QStringLiteral("kind")).toString());
-    if (kind < 0)
+    const std::optional<TimerKind> kind = kindNamed(c.value(QStringLiteral("kind")).toString());
+    if (!kind)
         return fail("InvalidArgs", tr("Say which timer to start: count-down, count-up, alarm or stopwatch."));
-    r->kind = TimerKind(kind + 1);
+    r->kind = *kind;
     if (r->kind == TimerKind::CountDown || r->kind == TimerKind::CountUp) {
         const std::optional<int32_t> secs = wholeNumber(c.value(QStringLiteral("duration")), 1, LongestDurationSecs);
         if (!secs)
@@ -269,9 +291,7 @@ QStringList RemoteControl::List()
             reading += QLatin1Char(' ') + tr("(paused)");
         else if (w->hasExpired())
             reading += QLatin1Char(' ') + tr("(expired)");
-        lines << QStringLiteral("%1\t%2\t%3\t%4")
-                     .arg(n + 1)
-                     .arg(escaped(w->title()), Kinds.value(int(kind) - 1), reading);
+        lines << QStringLiteral("%1\t%2\t%3\t%4").arg(n + 1).arg(escaped(w->title()), kindName(kind), reading);
     }
     return lines;
 }

@@ -41,9 +41,7 @@ LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, con
         c.progress = QCoreApplication::translate("Timer", "0 elapsed");
         // Room for the elapsed count to pass the wait, or go negative, when
         // the clock is changed.
-        const QString wait = QString::number(t.alarmWait[n]);
-        c.progressWidest =
-            QCoreApplication::translate("Timer", "%1 elapsed of %2 sec").arg(QLatin1Char('-') + wait, wait);
+        c.progressWidest = alarmProgress(-t.alarmWait[n], t.alarmWait[n]);
         break;
     }
     case TimerKind::CountDown:

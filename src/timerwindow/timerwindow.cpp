@@ -10,7 +10,6 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFocusEvent>
 #include <QFrame>
@@ -232,8 +231,7 @@ void TimerWindow::holdWidths()
     // One width for every kind, wide enough for the longest progress line and
     // reading, so that the six windows tile evenly. The layout fixes the
     // window at its hint, so the width goes on the title box.
-    QLabel progress(QCoreApplication::translate("Timer", "%1 elapsed of %2 sec")
-                        .arg(QStringLiteral("-00000"), QStringLiteral("00000")));
+    QLabel progress(alarmProgress(-99999, 99999));
     holdLabelSize(&progress, {progress.text()});
     QLabel reading;
     reading.setFont(reading_->font());
