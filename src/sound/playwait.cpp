@@ -4,11 +4,15 @@
 #include "platform/sounddevice.h"
 
 namespace quandrel {
+namespace {
+// How often a playing sound is looked at, in case its end-of-play notice is lost.
+constexpr int CheckIntervalMs = 250;
+} // namespace
 
 PlayWait::PlayWait(Services& services, std::function<bool()> stillPlaying, std::function<void()> ended, QObject* parent)
     : QObject(parent), stillPlaying_(std::move(stillPlaying)), ended_(std::move(ended))
 {
-    checkTimer_ = services.timers.create(TickSchedule::interval(250));
+    checkTimer_ = services.timers.create(TickSchedule::interval(CheckIntervalMs));
     checkTimer_->onTick = [this] { check(); };
     connect(&services.sound, &SoundDevice::playEnded, this, [this] { check(); });
 }

@@ -30,6 +30,10 @@ namespace quandrel {
 namespace {
 
 const QColor ReadingRed(192, 0, 0);
+constexpr int FlashIntervalMs = 500;  // the title's red and blue, and the restart alert's steps
+constexpr int TitleWidthInEms = 16;   // the title box, and so the window, at least this wide
+constexpr int TitleBarAllowance = 30; // room between rows for a window manager's title bar
+constexpr int PlacesGap = 12;         // between the timer windows, and from the screen's edge
 const QColor SeparatorGrey(224, 224, 224);
 
 QFont scaledBold(const QFont& base, qreal factor)
@@ -75,9 +79,9 @@ TimerWindow::TimerWindow(int slot, Services& services, TimerWindowHost& host)
     // brings it by itself).
     auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
     connect(menuKey, &QShortcut::activated, this, [this] { showMenu(mapToGlobal(rect().center())); });
-    flashTimer_ = services_.timers.create(TickSchedule::interval(500));
+    flashTimer_ = services_.timers.create(TickSchedule::interval(FlashIntervalMs));
     flashTimer_->onTick = [this] { flash(); };
-    restartFlashTimer_ = services_.timers.create(TickSchedule::interval(500));
+    restartFlashTimer_ = services_.timers.create(TickSchedule::interval(FlashIntervalMs));
     restartFlashTimer_->onTick = [this] { flashRestart(); };
     stopwatchTimer_ = services_.timers.create(TickSchedule::aligned(
         [this](const ClockReading& now) { return nextSecondAfterStart(stopwatch_.origin, now.utcMs); }));
@@ -237,9 +241,9 @@ void TimerWindow::holdWidths()
     reading.setFont(reading_->font());
     holdLabelSize(&reading, {QStringLiteral("-000:00:00"), QStringLiteral("12:00:00 PM")});
     const QMargins margins = layout()->contentsMargins();
-    titleEdit_->setMinimumWidth(
-        std::max({fontMetrics().horizontalAdvance(QLatin1Char('M')) * 16 - margins.left() - margins.right(),
-                  progress.width(), reading.width()}));
+    titleEdit_->setMinimumWidth(std::max(
+        {fontMetrics().horizontalAdvance(QLatin1Char('M')) * TitleWidthInEms - margins.left() - margins.right(),
+         progress.width(), reading.width()}));
 }
 
 void TimerWindow::showLaunch(const LaunchCaptions& captions, const QString& title, const SoundPick& sound)
@@ -396,11 +400,10 @@ bool TimerWindow::eventFilter(QObject* watched, QEvent* event)
 
 QPoint TimerWindow::initialPosition(int slot, QSize windowSize, QRect available)
 {
-    constexpr int Gap = 12;
     const int column = slot % 3;
     const int row = slot / 3;
-    const int x = available.right() - Gap - (column + 1) * (windowSize.width() + Gap) + Gap;
-    const int y = available.top() + Gap + row * (windowSize.height() + Gap + 30);
+    const int x = available.right() - PlacesGap - (column + 1) * (windowSize.width() + PlacesGap) + PlacesGap;
+    const int y = available.top() + PlacesGap + row * (windowSize.height() + PlacesGap + TitleBarAllowance);
     return {std::max(available.left(), x), std::max(available.top(), y)};
 }
 
