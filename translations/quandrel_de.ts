@@ -131,14 +131,6 @@
         <translation>Zyklen: %1</translation>
     </message>
     <message>
-        <source>N/A</source>
-        <translation>k. A.</translation>
-    </message>
-    <message>
-        <source>None</source>
-        <translation>Kein Ton</translation>
-    </message>
-    <message>
         <source>Alarm Set At: %1</source>
         <translation>Gestellt um: %1</translation>
     </message>
@@ -169,14 +161,6 @@
     <message>
         <source>Counting %1h %2m %3s</source>
         <translation>Zählt %1 h %2 min %3 s</translation>
-    </message>
-    <message>
-        <source>Y</source>
-        <translation>J</translation>
-    </message>
-    <message>
-        <source>N</source>
-        <translation>N</translation>
     </message>
     <message>
         <source>Stopwatch</source>
@@ -653,6 +637,22 @@
     <message>
         <source>       EXPIRED!</source>
         <translation>       ABGELAUFEN!</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>J</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>N/A</source>
+        <translation>k. A.</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Kein Ton</translation>
     </message>
 </context>
 <context>

@@ -27,8 +27,7 @@ LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, con
     t.kind[n] = request.kind;
     t.paused[n] = false;
     LaunchCaptions c;
-    c.autoRestart = QCoreApplication::translate("Timer", "N/A");
-    c.soundName = request.sound.isSilent() ? QCoreApplication::translate("Timer", "None") : request.sound.shownName;
+    c.soundName = request.sound.isSilent() ? QString() : request.sound.shownName;
     c.launchLine = QCoreApplication::translate("Timer", "Alarm Set At: %1").arg(launchTimeText);
     switch (request.kind) {
     case TimerKind::AlarmClock: {
@@ -58,8 +57,7 @@ LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, con
         c.progress = QCoreApplication::translate("Timer", "Counting %1h %2m %3s")
                          .arg(twoDigits(secs / SecsPerHour), twoDigits(secs % SecsPerHour / SecsPerMinute),
                               twoDigits(secs % SecsPerMinute));
-        c.autoRestart =
-            request.autoRestart ? QCoreApplication::translate("Timer", "Y") : QCoreApplication::translate("Timer", "N");
+        c.autoRestart = request.autoRestart;
         break;
     }
     case TimerKind::Stopwatch:
@@ -67,7 +65,7 @@ LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, con
         c.kindTitle = QCoreApplication::translate("Timer", "Stopwatch");
         c.reading = QStringLiteral("00:00:00");
         c.launchLine.clear();
-        c.soundName = c.autoRestart;
+        c.soundName.reset();
         c.stopwatch = true;
         t.kind[n] = TimerKind::Stopwatch;
         break;

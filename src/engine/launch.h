@@ -35,13 +35,14 @@ struct LaunchRequest {
 
 // What a new timer window shows.
 struct LaunchCaptions {
-    QString kindTitle;      // "CountDown:", "Alarm Set For:", "Stopwatch"
-    QString reading;        // "Start", "1:00:00 AM", "00:00:00"
-    QString launchLine;     // "Alarm Set At: 10:00:00 AM"; empty for a stopwatch
-    QString progress;       // "Counting 01h 00m 00s", "0 elapsed"
-    QString progressWidest; // the longest progress line this timer is expected to show
-    QString autoRestart;    // "Y", "N", "N/A"
-    QString soundName;      // "Bleep", a picked file's name, "N/A" for a stopwatch
+    QString kindTitle;               // "CountDown:", "Alarm Set For:", "Stopwatch"
+    QString reading;                 // "Start", "1:00:00 AM", "00:00:00"
+    QString launchLine;              // "Alarm Set At: 10:00:00 AM"; empty for a stopwatch
+    QString progress;                // "Counting 01h 00m 00s", "0 elapsed"
+    QString progressWidest;          // the longest progress line this timer is expected to show
+    std::optional<bool> autoRestart; // none for an alarm clock or a stopwatch
+    // "Bleep", a picked file's name, "" for no sound; none for a stopwatch.
+    std::optional<QString> soundName;
     bool stopwatch = false;
     bool counting = false; // a count-down or count-up, whose reading changes every second
 };

@@ -253,8 +253,11 @@ void TimerWindow::showLaunch(const LaunchCaptions& captions, const QString& titl
     reading_->setText(captions.reading);
     launchLine_->setText(captions.launchLine);
     progressLine_->setText(captions.progress);
-    autoRestartLabel_->setText(captions.autoRestart);
-    showElided(soundNameLabel_, captions.soundName, soundNameWidth());
+    autoRestartLabel_->setText(!captions.autoRestart ? tr("N/A") : *captions.autoRestart ? tr("Y") : tr("N"));
+    const QString soundName = !captions.soundName             ? tr("N/A")
+                              : captions.soundName->isEmpty() ? tr("None")
+                                                              : *captions.soundName;
+    showElided(soundNameLabel_, soundName, soundNameWidth());
     if (captions.stopwatch) {
         stopwatchStartButton_->show();
         stopwatchResetButton_->show();
