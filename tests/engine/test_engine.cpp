@@ -123,9 +123,12 @@ TEST(Alerts, ExpiryAsksOnceAndFlashesRestartCountsOneCycleInEightTicks)
     AlertState s;
     const ExpiryAlertStep first = expiryAlertTick(s, 1, false, true);
     // Slots 1..5 give the focus back only with "pop on top".
-    EXPECT_TRUE(first.raiseSound && !first.restoreFocus && first.colour == TitleColour::Blue);
+    EXPECT_TRUE(first.raiseSound);
+    EXPECT_FALSE(first.restoreFocus);
+    EXPECT_EQ(first.colour, TitleColour::Blue);
     const ExpiryAlertStep second = expiryAlertTick(s, 1, true, true);
-    EXPECT_TRUE(!second.raiseSound && second.colour == TitleColour::Red);
+    EXPECT_FALSE(second.raiseSound);
+    EXPECT_EQ(second.colour, TitleColour::Red);
     AlertState zero;
     EXPECT_TRUE(expiryAlertTick(zero, 0, false, false).restoreFocus);
     EXPECT_FALSE(expiryAlertTick(zero, 0, false, true).raiseSound);
@@ -144,9 +147,12 @@ TEST(Alerts, ExpiryAsksOnceAndFlashesRestartCountsOneCycleInEightTicks)
         if (!step.end)
             colours.push_back(step.colour);
     }
-    EXPECT_TRUE(step.end && step.restoreFocusAfterEnd && s.restartTicks == 0);
+    EXPECT_TRUE(step.end);
+    EXPECT_TRUE(step.restoreFocusAfterEnd);
+    EXPECT_EQ(s.restartTicks, 0);
     EXPECT_EQ(sounds, 1);
-    EXPECT_TRUE(colours.size() == 7u && colours.front() == TitleColour::Blue);
+    EXPECT_EQ(colours.size(), 7u);
+    EXPECT_EQ(colours.front(), TitleColour::Blue);
     EXPECT_FALSE(restartAlertTick(s, false, false).raiseSound);
 }
 
@@ -174,7 +180,8 @@ TEST(SoundCatalog, ListFilesAndPickedNames)
 {
     EXPECT_EQ(soundListItems().mid(6, 2), QStringList({"Whoop", "Biscuits"})) << "dishes from 7 on";
     EXPECT_EQ(soundListItems().size(), SoundListCount);
-    EXPECT_TRUE(builtinPick("/s", 24).isDish() && !builtinPick("/s", 6).isDish());
+    EXPECT_TRUE(builtinPick("/s", 24).isDish());
+    EXPECT_FALSE(builtinPick("/s", 6).isDish());
     EXPECT_EQ(builtinPick("/s", 1).path, QLatin1String("/s/tmpBleep.$$$"));
     const std::vector<std::pair<const char*, const char*>> names{{"C:\\Sounds\\Alarm.Wav", "Alarm"},
                                                                  {"/home/a/Gong.WAV", "Gong"},
