@@ -308,7 +308,9 @@ TEST(TimerMenu, PauseResumeMoreTimeAndRestart)
     EXPECT_EQ(h.text("readingLabel", slot), "00:00:05");
     ASSERT_TRUE(h.chooseFromMenu(slot, "+5 min"));
     EXPECT_EQ(h.text("readingLabel", slot), "00:05:05");
+    ASSERT_TRUE(h.chooseFromMenu(slot, "Pause"));
     ASSERT_TRUE(h.chooseFromMenu(slot, "Restart"));
+    EXPECT_FALSE(h.shows(slot, "pausedLabel")) << "a restart runs again";
     EXPECT_EQ(h.text("readingLabel", slot), "00:00:10");
     // Gone off for good: more time starts it again and ends the alert.
     h.chooseDuration(0, 0, 1);
