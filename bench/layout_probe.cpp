@@ -36,8 +36,7 @@ int main(int argc, char** argv)
 
     using namespace quandrel;
     bench::QuietServices quiet(defaultSoundFolder());
-    SlotTable table;
-    auto* main = new MainWindow(table, quiet.services);
+    auto* main = new MainWindow(quiet.services);
     main->start();
     main->show();
 

@@ -10,7 +10,7 @@
 //   quandrel_bench_sound [--quick] [--runs N]
 
 #include "benchstubs.h"
-#include "engine/slottable.h"
+#include "engine/timer.h"
 #include "platform/sdlsounddevice.h"
 #include "sound/alertplayer.h"
 #include "sound/extraction.h"
@@ -53,20 +53,29 @@ private:
     SdlSoundDevice& inner_;
 };
 
+// Six timers, of which the first runs with the sound under test.
 class OneSound final : public SoundSource {
 public:
-    explicit OneSound(SoundPick pick) : pick_(std::move(pick)) {}
-    std::optional<SoundPick> timerSound(int) const override { return pick_; }
+    explicit OneSound(SoundPick pick)
+    {
+        for (int slot = 0; slot < SlotCount; ++slot)
+            timers_[slot] = std::make_unique<quandrel::Timer>(slot);
+        LaunchRequest request;
+        request.kind = TimerKind::CountDown;
+        request.sound = std::move(pick);
+        timers_[0]->launch(request, ClockReading{}, QString());
+    }
+    quandrel::Timer& timer(int slot) override { return *timers_[slot]; }
     void soundFailed(int) override {}
 
 private:
-    SoundPick pick_;
+    PerSlot<std::unique_ptr<quandrel::Timer>> timers_;
 };
 
 class SoundBench final : public QObject {
 public:
-    SoundBench(SlotTable& table, AlertPlayer& player, SdlSoundDevice& sdl, TimedDevice& timed, int runs)
-        : table_(table), player_(player), sdl_(sdl), runs_(runs)
+    SoundBench(SoundSource& source, AlertPlayer& player, SdlSoundDevice& sdl, TimedDevice& timed, int runs)
+        : source_(source), player_(player), sdl_(sdl), runs_(runs)
     {
         timed.onPlay = [this](double returned) { played(returned); };
         QTimer::singleShot(100, this, [this] { next(); });
@@ -93,7 +102,7 @@ private:
             sdl_.deviceCount(); // opens it, as an earlier alert would have
         waiting_ = true;
         raisedMs_ = wallMs();
-        table_.raiseAlertSound(0);
+        source_.timer(0).requestSound(Expiry::Final);
         QTimer::singleShot(2000, this, [this, n = count_] {
             if (waiting_ && count_ == n) {
                 std::printf("  request %d never started to play\n", n + 1);
@@ -137,7 +146,7 @@ private:
         std::fflush(stdout);
     }
 
-    SlotTable& table_;
+    SoundSource& source_;
     AlertPlayer& player_;
     SdlSoundDevice& sdl_;
     const int runs_;
@@ -185,14 +194,13 @@ int main(int argc, char** argv)
     }
     TimedDevice timed(sdl);
     QuietServices quiet(folder, nullptr, &timed);
-    SlotTable table;
     OneSound source(builtinPick(folder, 1));
-    AlertPlayer player(table, quiet.services, source);
+    AlertPlayer player(quiet.services, source);
     player.start();
     std::printf("SDL_AUDIODRIVER=%s, sound \"%s\"\n", qgetenv("SDL_AUDIODRIVER").constData(),
                 qPrintable(builtinPick(folder, 1).shownName));
 
-    SoundBench bench(table, player, sdl, timed, runs);
+    SoundBench bench(source, player, sdl, timed, runs);
     const int rc = app.exec();
     player.stop();
     return rc;

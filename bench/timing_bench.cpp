@@ -126,7 +126,7 @@ int leadingCount(const QString& progress)
 }
 
 // One launched timer window.
-struct Timer {
+struct Watched {
     QPointer<TimerWindow> window;
     QLabel* face = nullptr;
     QLabel* clockLine = nullptr;
@@ -142,10 +142,8 @@ struct Timer {
 
 class TimingBench final : public QObject {
 public:
-    TimingBench(MainWindow& main, SlotTable& table, Services& services, ProbeTimers& probe, int rounds, int steadySecs,
-                unsigned seed)
-        : main_(main), table_(table), services_(services), probe_(probe), rounds_(rounds), steadySecs_(steadySecs),
-          random_(seed)
+    TimingBench(MainWindow& main, Services& services, ProbeTimers& probe, int rounds, int steadySecs, unsigned seed)
+        : main_(main), services_(services), probe_(probe), rounds_(rounds), steadySecs_(steadySecs), random_(seed)
     {
         mainClock_ = main_.findChild<QLabel*>(QStringLiteral("clockLabel"));
         mainClock_->installEventFilter(this);
@@ -202,7 +200,7 @@ private:
         if (!window)
             return -1;
 
-        Timer t;
+        Watched t;
         t.window = window;
         t.face = window->findChild<QLabel*>(QStringLiteral("readingLabel"));
         t.clockLine = window->findChild<QLabel*>(QStringLiteral("clockLine"));
@@ -211,10 +209,11 @@ private:
         t.kind = kind;
         t.slot = slot;
         t.launchedMs = wallMs();
+        const TimerTimes& times = main_.board().timer(slot).times();
         if (kind == TimerKind::CountDown && seconds < 60)
-            t.deadlineMs = double(table_.durationStart[slot] + 1000 * qint64(table_.durationSecs[slot]));
-        if (kind == TimerKind::AlarmClock && table_.alarmWait[slot] <= 10) {
-            const qint64 wall = table_.alarmStart[slot] / 1000 * 1000 + qint64(table_.alarmWait[slot]) * 1000;
+            t.deadlineMs = double(times.durationStart + 1000 * qint64(times.durationSecs));
+        if (kind == TimerKind::AlarmClock && times.alarmWait <= 10) {
+            const qint64 wall = times.alarmStart / 1000 * 1000 + qint64(times.alarmWait) * 1000;
             t.deadlineMs = double(wall - qint64(now.offsetSecs) * 1000);
         }
         if (kind == TimerKind::Stopwatch)
@@ -231,7 +230,7 @@ private:
 
     void close(int index)
     {
-        Timer& t = timers_[size_t(index)];
+        Watched& t = timers_[size_t(index)];
         if (active_[size_t(t.slot)] != index)
             return;
         active_[size_t(t.slot)] = -1;
@@ -339,7 +338,7 @@ private:
         for (int index : active_) {
             if (index < 0)
                 continue;
-            Timer& t = timers_[size_t(index)];
+            Watched& t = timers_[size_t(index)];
             if (!t.window)
                 continue;
             if (const QString face = t.face->text(); face != t.lastFace) {
@@ -421,7 +420,7 @@ private:
                 close(active_[size_t(slot)]);
         }
         int expected = 0;
-        for (const Timer& t : timers_)
+        for (const Watched& t : timers_)
             expected += std::isnan(t.deadlineMs) ? 0 : 1;
         const int missing = expected - int(expiry_.size());
         std::map<int, std::vector<double>> byRun;
@@ -455,7 +454,6 @@ private:
     }
 
     MainWindow& main_;
-    SlotTable& table_;
     Services& services_;
     ProbeTimers& probe_;
     const int rounds_;
@@ -465,7 +463,7 @@ private:
     QLabel* mainClock_ = nullptr;
     QString lastMainClock_;
     qint64 lastClockSecond_ = -1;
-    std::vector<Timer> timers_;
+    std::vector<Watched> timers_;
     std::array<int, SlotCount> active_{};
     QHash<QObject*, Pending> pending_;
     std::vector<Sample> expiry_, clockLate_;
@@ -525,10 +523,9 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     ProbeTimers timers;
     QuietServices quiet(dir.path() + QStringLiteral("/sounds"), &timers);
-    SlotTable table;
-    auto* main = new MainWindow(table, quiet.services);
+    auto* main = new MainWindow(quiet.services);
     main->start();
     main->show();
-    TimingBench bench(*main, table, quiet.services, timers, rounds, steady, seed);
+    TimingBench bench(*main, quiet.services, timers, rounds, steady, seed);
     return app.exec();
 }

@@ -3,7 +3,6 @@
 #include "app/mainwindow.h"
 #include "app/remotecontrol.h"
 #include "app/translations.h"
-#include "engine/slottable.h"
 #include "platform/clock.h"
 #include "platform/dbusnotifier.h"
 #include "platform/dialogs.h"
@@ -136,9 +135,8 @@ int runTimers(QApplication& app, const quandrel::Command& command, QDBusConnecti
     DBusNotificationService notificationService(AppId);
     DesktopNotifier notifier(notificationService);
     Services services{clock, timers, dialogs, windows, sound, notifier, QLocale::system(), defaultSoundFolder()};
-    SlotTable table;
 
-    auto* mainWindow = new MainWindow(table, services);
+    auto* mainWindow = new MainWindow(services);
     dialogs.setOwner(mainWindow);
     mainWindow->start();
     mainWindow->show();

@@ -127,10 +127,6 @@
 <context>
     <name>Timer</name>
     <message>
-        <source>Cycles: %1</source>
-        <translation>Zyklen: %1</translation>
-    </message>
-    <message>
         <source>Alarm Set At: %1</source>
         <translation>Gestellt um: %1</translation>
     </message>
@@ -550,6 +546,10 @@
 </context>
 <context>
     <name>quandrel::TimerWindow</name>
+    <message>
+        <source>Cycles: %1</source>
+        <translation>Zyklen: %1</translation>
+    </message>
     <message>
         <source>Start</source>
         <translation>Start</translation>

@@ -41,14 +41,13 @@ QString runningCountText(int count)
 }
 } // namespace
 
-MainWindow::MainWindow(SlotTable& table, Services& services, QWidget* parent)
-    : QWidget(parent), table_(table), services_(services)
+MainWindow::MainWindow(Services& services, QWidget* parent) : QWidget(parent), services_(services)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Quandrel"));
-    board_ = std::make_unique<TimerBoard>(table_, services_, *this);
-    player_ = std::make_unique<AlertPlayer>(table_, services_, *board_);
+    board_ = std::make_unique<TimerBoard>(services_, *this);
+    player_ = std::make_unique<AlertPlayer>(services_, *board_);
     // Closing a timer, or giving it more time, silences its alert at once.
     connect(board_.get(), &TimerBoard::alertEnded, player_.get(), &AlertPlayer::silence);
     clockTimer_ = services_.timers.create(TickSchedule::aligned(nextLocalSecond));
@@ -63,8 +62,8 @@ MainWindow::MainWindow(SlotTable& table, Services& services, QWidget* parent)
     connect(board_.get(), &TimerBoard::hiddenChanged, windowCommands_, &WindowCommands::showHiddenState);
     buildLaunchButton();
     connect(setupPanel_, &SetupPanel::kindChosenChanged, launchButton_, &QPushButton::setEnabled);
-    connect(setupPanel_, &SetupPanel::alertTextFocused, this, [this] { table_.lastFocus = FocusAlertText; });
-    connect(soundChoice_, &SoundChoice::soundListFocused, this, [this] { table_.lastFocus = FocusSoundList; });
+    connect(setupPanel_, &SetupPanel::alertTextFocused, this, [this] { board_->fieldFocused(FocusAlertText); });
+    connect(soundChoice_, &SoundChoice::soundListFocused, this, [this] { board_->fieldFocused(FocusSoundList); });
 
     // The setup frames on the left, sound, clock and commands on the right,
     // the launch button across the bottom.
@@ -181,7 +180,7 @@ void MainWindow::start()
     for (int count = 0; count <= SlotCount; ++count)
         counts << runningCountText(count);
     holdLabelSize(runningCountLine_, counts);
-    runningCountChanged(table_.runningCount);
+    runningCountChanged(board_->runningCount());
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(centredPosition(screen->size(), frameGeometry().size()));

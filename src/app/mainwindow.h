@@ -2,7 +2,6 @@
 #pragma once
 
 #include "app/timerboard.h"
-#include "engine/slottable.h"
 #include "platform/services.h"
 #include "platform/ticktimer.h"
 
@@ -26,7 +25,7 @@ class WindowCommands;
 class MainWindow final : public QWidget, public BoardOwner {
     Q_OBJECT
 public:
-    MainWindow(SlotTable& table, Services& services, QWidget* parent = nullptr);
+    explicit MainWindow(Services& services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Everything start-up does before the window is first shown: writes the
@@ -61,7 +60,6 @@ private:
     QString timeOfDay() const;
     void shutDown();
 
-    SlotTable& table_;
     Services& services_;
     std::unique_ptr<TimerBoard> board_;
     std::unique_ptr<AlertPlayer> player_;

@@ -130,7 +130,7 @@ int RemoteControl::slotIndex(int slot)
 {
     if (callerGone())
         return -1;
-    if (slot < 1 || slot > SlotCount || !main_.board().window(slot - 1)) {
+    if (slot < 1 || slot > SlotCount || !main_.board().timer(slot - 1).isActive()) {
         fail("NoSuchTimer", tr("There is no timer %1.").arg(slot));
         return -1;
     }
@@ -274,24 +274,20 @@ QString escaped(const QString& text)
 QStringList RemoteControl::List()
 {
     QStringList lines;
-    const SlotTable& table = main_.board().table();
     const ClockReading now = services_.clock.now();
     for (int n = 0; n < SlotCount; ++n) {
-        const TimerWindow* w = main_.board().window(n);
-        if (!w)
+        const Timer& timer = main_.board().timer(n);
+        if (!timer.isActive())
             continue;
         // What the window shows at its next tick, also before its first.
-        const TimerKind kind = table.kind[n];
-        QString reading = w->reading();
-        if (kind == TimerKind::AlarmClock)
-            reading = alarmProgress(std::min(alarmElapsedSecs(table, n, now), table.alarmWait[n]), table.alarmWait[n]);
-        else if (kind != TimerKind::Stopwatch && !w->hasExpired())
-            reading = durationFace(table, n, now.utcMs);
-        if (table.paused[n])
+        QString reading = timer.reading(now);
+        if (timer.isPaused())
             reading += QLatin1Char(' ') + tr("(paused)");
-        else if (w->hasExpired())
+        else if (timer.hasGoneOff())
             reading += QLatin1Char(' ') + tr("(expired)");
-        lines << QStringLiteral("%1\t%2\t%3\t%4").arg(n + 1).arg(escaped(w->title()), kindName(kind), reading);
+        lines << QStringLiteral("%1\t%2\t%3\t%4")
+                     .arg(n + 1)
+                     .arg(escaped(timer.shownTitle()), kindName(timer.kind()), reading);
     }
     return lines;
 }

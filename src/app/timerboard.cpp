@@ -16,18 +16,22 @@
 
 namespace quandrel {
 
-TimerBoard::TimerBoard(SlotTable& table, Services& services, BoardOwner& owner, QObject* parent)
-    : QObject(parent), table_(table), services_(services), owner_(owner)
+TimerBoard::TimerBoard(Services& services, BoardOwner& owner, QObject* parent)
+    : QObject(parent), services_(services), owner_(owner)
 {
     for (int slot = 0; slot < SlotCount; ++slot) {
+        Timer* timer = new Timer(slot);
+        timers_[slot].reset(timer);
         // A duration ticks when its own second changes, an alarm clock when
         // the local clock's does.
-        tickTimers_[slot] = services_.timers.create(TickSchedule::aligned([this, slot](const ClockReading& now) {
-            return table_.kind[slot] == TimerKind::AlarmClock
-                       ? nextLocalSecond(now)
-                       : nextSecondAfterStart(table_.durationStart[slot], now.utcMs);
-        }));
-        tickTimers_[slot]->onTick = [this, slot] { tick(slot); };
+        tickTimers_[slot] = services_.timers.create(
+            TickSchedule::aligned([timer](const ClockReading& now) { return timer->nextTick(now); }));
+        tickTimers_[slot]->onTick = [this, timer] { timer->tick(services_.clock.now()); };
+        connect(timer, &Timer::wentOff, this, [this, slot](Expiry expiry) { goOff(slot, expiry); });
+        connect(timer, &Timer::alertEnded, this, [this, slot] {
+            services_.notifier.withdraw(slot);
+            emit alertEnded(slot);
+        });
     }
     connect(&services_.notifier, &Notifier::actionInvoked, this, &TimerBoard::onNotificationAction);
 }
@@ -44,28 +48,40 @@ TimerWindow* TimerBoard::window(int slot) const
     return (w && w->isOpen()) ? w : nullptr;
 }
 
+int TimerBoard::firstFree() const
+{
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (!timers_[slot]->isActive())
+            return slot;
+    }
+    return -1;
+}
+
+int TimerBoard::runningCount() const
+{
+    return int(std::count_if(timers_.begin(), timers_.end(), [](const auto& timer) { return timer->isActive(); }));
+}
+
 int TimerBoard::launch(const LaunchRequest& request)
 {
-    const int n = table_.firstFree();
+    const int n = firstFree();
     if (n < 0)
         return -1;
-    table_.winState[n] = WinState::Shown;
-    table_.inUse[n] = true;
-    ++table_.runningCount;
-    owner_.runningCountChanged(table_.runningCount);
+    Timer& timer = *timers_[n];
+    winState_[n] = WinState::Shown;
+    const ClockReading now = services_.clock.now();
+    const Clock& clock = services_.clock;
+    const LaunchCaptions captions = timer.launch(request, now, longTimeText(now.localTime(), services_.locale),
+                                                 [&clock](qint64 utcMs) { return clock.offsetAt(utcMs); });
+    owner_.runningCountChanged(runningCount());
 
-    auto* w = new TimerWindow(n, services_, *this);
+    auto* w = new TimerWindow(timer, services_, *this);
     windows_[n] = w;
     // The six places are cut for the common window: a shorter stopwatch
     // takes the top of its place, in line with its row.
     w->adjustSize();
     const QSize place = w->size();
-    popOnTop_[n] = request.popOnTop;
-    const ClockReading now = services_.clock.now();
-    const Clock& clock = services_.clock;
-    const LaunchCaptions captions = setUpTimer(table_, n, request, now, longTimeText(now.localTime(), services_.locale),
-                                               [&clock](qint64 utcMs) { return clock.offsetAt(utcMs); });
-    w->showLaunch(captions, request.title, request.sound);
+    w->showLaunch(captions);
     if (!captions.stopwatch)
         tickTimers_[n]->setEnabled(true);
     // Shown once its captions are in, so it is placed at its final size.
@@ -76,38 +92,16 @@ int TimerBoard::launch(const LaunchRequest& request)
     return n;
 }
 
-void TimerBoard::tick(int slot)
-{
-    TickTimer& timer = *tickTimers_[slot];
-    TimerWindow* w = window(slot);
-    if (!w) {
-        timer.setEnabled(false);
-        return;
-    }
-    const ClockReading now = services_.clock.now();
-    if (table_.kind[slot] == TimerKind::AlarmClock) {
-        const AlarmTick tick = alarmTick(table_, slot, now);
-        w->showProgress(tick.progress);
-        if (tick.expired) {
-            timer.setEnabled(false);
-            goOff(slot, Expiry::Final);
-        }
-        return;
-    }
-    const DurationTick tick = durationTick(table_, slot, now.utcMs);
-    w->showReading(tick.face);
-    if (tick.expiry == Expiry::Final)
-        timer.setEnabled(false);
-    if (tick.expiry != Expiry::None)
-        goOff(slot, tick.expiry);
-}
-
 void TimerBoard::goOff(int slot, Expiry expiry)
 {
     TimerWindow* w = window(slot);
+    if (!w)
+        return;
+    if (expiry == Expiry::Final)
+        tickTimers_[slot]->setEnabled(false);
     WindowOps& ops = services_.windows;
     WindowView view;
-    view.hidden = table_.winState[slot] == WinState::Hidden;
+    view.hidden = winState_[slot] == WinState::Hidden;
     view.minimized = ops.isMinimized(w);
     view.active = ops.isActive(w);
     view.appActive = ops.applicationActive();
@@ -129,16 +123,16 @@ void TimerBoard::showClock(const QString& timeOfDay)
 
 bool TimerBoard::anyHidden() const
 {
-    return std::find(table_.winState.begin(), table_.winState.end(), WinState::Hidden) != table_.winState.end();
+    return std::find(winState_.begin(), winState_.end(), WinState::Hidden) != winState_.end();
 }
 
 void TimerBoard::hideAll()
 {
     for (int slot = 0; slot < SlotCount; ++slot) {
         TimerWindow* w = window(slot);
-        if (w && table_.winState[slot] == WinState::Shown) {
+        if (w && winState_[slot] == WinState::Shown) {
             services_.windows.hide(w);
-            table_.winState[slot] = WinState::Hidden;
+            winState_[slot] = WinState::Hidden;
         }
     }
     emit hiddenChanged(anyHidden());
@@ -148,9 +142,9 @@ void TimerBoard::showAll()
 {
     for (int slot = 0; slot < SlotCount; ++slot) {
         TimerWindow* w = window(slot);
-        if (w && table_.winState[slot] == WinState::Hidden) {
+        if (w && winState_[slot] == WinState::Hidden) {
             services_.windows.show(w);
-            table_.winState[slot] = WinState::Shown;
+            winState_[slot] = WinState::Shown;
             services_.notifier.withdraw(slot);
         }
     }
@@ -160,17 +154,17 @@ void TimerBoard::showAll()
 void TimerBoard::closeAll()
 {
     for (int slot = 0; slot < SlotCount; ++slot) {
-        if (table_.winState[slot] == WinState::None)
+        if (winState_[slot] == WinState::None)
             continue;
         if (TimerWindow* w = window(slot))
             w->close();
-        table_.winState[slot] = WinState::None;
+        winState_[slot] = WinState::None;
     }
 }
 
 bool TimerBoard::popOnTop(int slot) const
 {
-    return popOnTop_[slot].value_or(owner_.popOnTop());
+    return timers_[slot]->popOnTop().value_or(owner_.popOnTop());
 }
 
 void TimerBoard::restoreFocus()
@@ -178,7 +172,7 @@ void TimerBoard::restoreFocus()
     // Never take the keyboard from another program.
     if (!services_.windows.applicationActive())
         return;
-    const int16_t code = table_.lastFocus;
+    const int16_t code = lastFocus_;
     if (code >= FocusTimerTitleBase && code < FocusTimerTitleBase + SlotCount) {
         // A closed or hidden window cannot take the focus: leave it where it is.
         TimerWindow* w = window(code - FocusTimerTitleBase);
@@ -191,29 +185,16 @@ void TimerBoard::restoreFocus()
 
 void TimerBoard::titleFocused(int slot)
 {
-    table_.lastFocus = int16_t(FocusTimerTitleBase + slot);
-}
-
-void TimerBoard::requestSound(int slot, Expiry expiry)
-{
-    if (expiry == Expiry::Restart)
-        table_.raiseCycleSound(slot);
-    else
-        table_.raiseAlertSound(slot);
+    lastFocus_ = int16_t(FocusTimerTitleBase + slot);
 }
 
 void TimerBoard::windowClosed(int slot)
 {
     services_.notifier.withdraw(slot);
-    // A request not yet taken belongs to this timer, not to the next one
-    // launched into the slot.
-    table_.alertSoundRequest[slot] = false;
-    table_.cycleSoundRequest[slot] = false;
-    table_.inUse[slot] = false;
-    --table_.runningCount;
-    owner_.runningCountChanged(table_.runningCount);
+    timers_[slot]->end();
+    owner_.runningCountChanged(runningCount());
     tickTimers_[slot]->setEnabled(false);
-    table_.winState[slot] = WinState::None;
+    winState_[slot] = WinState::None;
     emit alertEnded(slot);
     emit hiddenChanged(anyHidden());
 }
@@ -222,13 +203,6 @@ void TimerBoard::soundFailed(int slot)
 {
     if (TimerWindow* w = window(slot))
         w->showSoundFailed();
-}
-
-std::optional<SoundPick> TimerBoard::timerSound(int slot) const
-{
-    if (const TimerWindow* w = window(slot))
-        return w->sound();
-    return std::nullopt;
 }
 
 } // namespace quandrel

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/launch.h"
-#include "engine/slottable.h"
+#include "engine/timer.h"
 #include "platform/services.h"
 #include "platform/ticktimer.h"
 #include "sound/alertplayer.h"
@@ -19,6 +19,15 @@ namespace quandrel {
 
 class TimerWindow;
 
+// Whether a slot's window is open, and whether "Hide All" hid it.
+enum class WinState : int16_t { None = 0, Shown = 1, Hidden = 2 };
+
+// Which input field last got the keyboard focus from the user: the alert
+// text, the sound list, or the title box of slot n's window (base + n).
+inline constexpr int16_t FocusAlertText = 1;
+inline constexpr int16_t FocusSoundList = 2;
+inline constexpr int16_t FocusTimerTitleBase = 10;
+
 // What the board needs of the main window.
 class BoardOwner {
 public:
@@ -31,14 +40,14 @@ public:
     virtual void runningCountChanged(int count) = 0;
 };
 
-// The running timers: launches a timer into the lowest free slot, drives
-// every count-down, count-up and alarm clock once a second against the wall
-// clock, tells each window what to show and when it went off, and hides,
-// shows and closes the windows.
+// The six timers and their windows: launches a timer into the lowest free
+// slot, drives every count-down, count-up and alarm clock when its display
+// changes, decides how a timer that went off is shown or announced, and
+// hides, shows and closes the windows.
 class TimerBoard final : public QObject, public TimerWindowHost, public SoundSource {
     Q_OBJECT
 public:
-    TimerBoard(SlotTable& table, Services& services, BoardOwner& owner, QObject* parent = nullptr);
+    TimerBoard(Services& services, BoardOwner& owner, QObject* parent = nullptr);
     ~TimerBoard() override;
 
     // The slot the new timer took, or -1 when all six are in use.
@@ -48,10 +57,16 @@ public:
     void closeAll();
     // The clock line of every open window.
     void showClock(const QString& timeOfDay);
-    int runningCount() const { return table_.runningCount; }
+    int runningCount() const;
+    // Lowest free slot, or -1 when all six are taken.
+    int firstFree() const;
+    WinState winState(int slot) const { return winState_[size_t(slot)]; }
     // Whether Hide All hid some open window that is hidden still.
     bool anyHidden() const;
-    const SlotTable& table() const { return table_; }
+    const Timer& timer(int slot) const { return *timers_[size_t(slot)]; }
+    Timer& timer(int slot) override { return *timers_[size_t(slot)]; }
+    // The user put the keyboard into one of the main window's fields.
+    void fieldFocused(int16_t code) { lastFocus_ = code; }
     // Slot n's open window, or nullptr.
     TimerWindow* window(int slot) const;
 
@@ -59,7 +74,6 @@ public:
     bool popOnTop(int slot) const override;
     void restoreFocus() override;
     void titleFocused(int slot) override;
-    void requestSound(int slot, Expiry expiry) override;
     void windowClosed(int slot) override;
     void windowSeen(int slot) override;
     TimerCommands commands(int slot) const override;
@@ -69,7 +83,6 @@ public:
     // Shows slot n's window, also out of Hide All, and brings it to the front.
     void showTimer(int slot);
     // SoundSource
-    std::optional<SoundPick> timerSound(int slot) const override;
     void soundFailed(int slot) override;
 
 signals:
@@ -80,19 +93,18 @@ signals:
     void alertEnded(int slot);
 
 private:
-    void tick(int slot);
     void goOff(int slot, Expiry expiry);
     void notify(int slot, Expiry expiry);
     void onNotificationAction(int slot, const QString& action);
     void rearm(int slot);
-    void endAlert(int slot);
 
-    SlotTable& table_;
     Services& services_;
     BoardOwner& owner_;
-    std::array<std::unique_ptr<TickTimer>, SlotCount> tickTimers_;
-    std::array<QPointer<TimerWindow>, SlotCount> windows_;
-    PerSlot<std::optional<bool>> popOnTop_;
+    PerSlot<std::unique_ptr<Timer>> timers_;
+    PerSlot<std::unique_ptr<TickTimer>> tickTimers_;
+    PerSlot<QPointer<TimerWindow>> windows_;
+    PerSlot<WinState> winState_{};
+    int16_t lastFocus_ = 0;
 };
 
 } // namespace quandrel

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/alerts.h"
 
-#include <QCoreApplication>
-
 namespace quandrel {
 namespace {
 TitleColour byParity(int32_t ticks)
@@ -29,13 +27,7 @@ RestartAlertStep restartAlertTick(AlertState& s, bool popOnTop, bool hasSound)
 {
     RestartAlertStep step;
     ++s.restartTicks;
-    if (s.restartTicks < 2) {
-        step.restoreFocus = popOnTop;
-        ++s.cycleCount;
-    }
-    if (s.cycleCount >= AlertTickWrap)
-        s.cycleCount = 0;
-    step.cyclesText = QCoreApplication::translate("Timer", "Cycles: %1").arg(s.cycleCount);
+    step.restoreFocus = s.restartTicks == 1 && popOnTop;
     step.raiseSound = s.restartTicks == 1 && hasSound;
     if (s.restartTicks >= RestartAlertTicks) {
         step.end = true;

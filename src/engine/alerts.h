@@ -18,7 +18,6 @@ enum class TitleColour { Unchanged, Blue, Red, White };
 struct AlertState {
     int32_t expiryTicks = 0;
     int32_t restartTicks = 0;
-    int32_t cycleCount = 0;
 };
 
 struct ExpiryAlertStep {
@@ -34,7 +33,6 @@ ExpiryAlertStep expiryAlertTick(AlertState& state, int slot, bool popOnTop, bool
 struct RestartAlertStep {
     bool restoreFocus = false; // on the first tick, with "pop on top"
     bool raiseSound = false;   // on the first tick, when the window has a sound
-    QString cyclesText;        // "Cycles: N", written every tick
     bool end = false;          // the alert is over
     bool restoreFocusAfterEnd = false;
     TitleColour colour = TitleColour::Unchanged;

@@ -21,11 +21,11 @@ QString alarmSettingText(const AlarmSetting& alarm)
            twoDigits(alarm.second) + (alarm.pm ? QStringLiteral(" PM") : QStringLiteral(" AM"));
 }
 
-LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, const ClockReading& now,
+LaunchCaptions setUpTimer(TimerTimes& t, const LaunchRequest& request, const ClockReading& now,
                           const QString& launchTimeText, const OffsetAt& offsetAt)
 {
-    t.kind[n] = request.kind;
-    t.paused[n] = false;
+    t.kind = request.kind;
+    t.paused = false;
     LaunchCaptions c;
     c.soundName = request.sound.isSilent() ? QString() : request.sound.shownName;
     c.launchLine = QCoreApplication::translate("Timer", "Alarm Set At: %1").arg(launchTimeText);
@@ -33,23 +33,23 @@ LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, con
     case TimerKind::AlarmClock: {
         const int32_t launchSecs = secondsOfDay(now.localTime());
         const AlarmSetting& a = request.alarm;
-        t.alarmTimeOfDay[n] = alarmSecondsOfDay(a.hour12, a.minute, a.second, a.pm);
-        planAlarm(t, n, now, launchSecs, t.alarmTimeOfDay[n], offsetAt);
+        t.alarmTimeOfDay = alarmSecondsOfDay(a.hour12, a.minute, a.second, a.pm);
+        planAlarm(t, now, launchSecs, t.alarmTimeOfDay, offsetAt);
         c.kindTitle = QCoreApplication::translate("Timer", "Alarm Set For:");
         c.reading = alarmSettingText(a);
         c.progress = QCoreApplication::translate("Timer", "0 elapsed");
         // Room for the elapsed count to pass the wait, or go negative, when
         // the clock is changed.
-        c.progressWidest = alarmProgress(-t.alarmWait[n], t.alarmWait[n]);
+        c.progressWidest = alarmProgress(-t.alarmWait, t.alarmWait);
         break;
     }
     case TimerKind::CountDown:
     case TimerKind::CountUp: {
         const int32_t secs = request.durationSecs;
-        t.durationStart[n] = now.utcMs;
-        t.durationSecs[n] = secs;
-        t.durationElapsed[n] = 0;
-        t.autoRestart[n] = request.autoRestart;
+        t.durationStart = now.utcMs;
+        t.durationSecs = secs;
+        t.durationElapsed = 0;
+        t.autoRestart = request.autoRestart;
         c.kindTitle = request.kind == TimerKind::CountDown ? QCoreApplication::translate("Timer", "CountDown:")
                                                            : QCoreApplication::translate("Timer", "CountUp:");
         c.reading = QCoreApplication::translate("Timer", "Start");
@@ -67,7 +67,7 @@ LaunchCaptions setUpTimer(SlotTable& t, int n, const LaunchRequest& request, con
         c.launchLine.clear();
         c.soundName.reset();
         c.stopwatch = true;
-        t.kind[n] = TimerKind::Stopwatch;
+        t.kind = TimerKind::Stopwatch;
         break;
     }
     return c;

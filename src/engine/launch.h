@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/slottable.h"
 #include "engine/soundcatalog.h"
 #include "engine/ticks.h"
+#include "engine/timerstate.h"
 #include "platform/clock.h"
 
 #include <QString>
@@ -53,9 +53,9 @@ AlarmSetting alarmSetting(int32_t secsOfDay);
 // The alarm setting as the panel's boxes show it: "1:00:00 AM".
 QString alarmSettingText(const AlarmSetting& alarm);
 
-// Writes slot n's fields for a launch at `now`, whose time of day the user's
+// Writes a timer's times for a launch at `now`, whose time of day the user's
 // format writes as launchTimeText, and returns what its window shows.
-LaunchCaptions setUpTimer(SlotTable& table, int n, const LaunchRequest& request, const ClockReading& now,
+LaunchCaptions setUpTimer(TimerTimes& times, const LaunchRequest& request, const ClockReading& now,
                           const QString& launchTimeText, const OffsetAt& offsetAt = {});
 
 } // namespace quandrel

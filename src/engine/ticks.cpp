@@ -9,34 +9,34 @@
 
 namespace quandrel {
 
-QString durationFace(const SlotTable& t, int n, qint64 nowUtcMs)
+QString durationFace(const TimerTimes& t, qint64 nowUtcMs)
 {
-    const int32_t elapsed = elapsedSecs(t.durationStart[n], t.paused[n] ? t.pausedAt[n] : nowUtcMs);
-    return clockFace(t.kind[n] == TimerKind::CountDown ? qint64(t.durationSecs[n]) - elapsed : elapsed);
+    const int32_t elapsed = elapsedSecs(t.durationStart, t.paused ? t.pausedAt : nowUtcMs);
+    return clockFace(t.kind == TimerKind::CountDown ? qint64(t.durationSecs) - elapsed : elapsed);
 }
 
-DurationTick durationTick(SlotTable& t, int n, qint64 nowUtcMs)
+DurationTick durationTick(TimerTimes& t, qint64 nowUtcMs)
 {
-    t.durationElapsed[n] = elapsedSecs(t.durationStart[n], t.paused[n] ? t.pausedAt[n] : nowUtcMs);
+    t.durationElapsed = elapsedSecs(t.durationStart, t.paused ? t.pausedAt : nowUtcMs);
     DurationTick tick;
-    tick.face = durationFace(t, n, nowUtcMs);
-    if (t.paused[n] || t.durationElapsed[n] < t.durationSecs[n])
+    tick.face = durationFace(t, nowUtcMs);
+    if (t.paused || t.durationElapsed < t.durationSecs)
         return tick;
-    if (!t.autoRestart[n]) {
+    if (!t.autoRestart) {
         tick.expiry = Expiry::Final;
         return tick;
     }
     tick.expiry = Expiry::Restart;
-    const qint64 cycleMs = qint64(t.durationSecs[n]) * 1000;
-    const qint64 deadline = t.durationStart[n] + cycleMs;
-    t.durationStart[n] = (nowUtcMs - deadline < cycleMs) ? deadline : nowUtcMs;
+    const qint64 cycleMs = qint64(t.durationSecs) * 1000;
+    const qint64 deadline = t.durationStart + cycleMs;
+    t.durationStart = (nowUtcMs - deadline < cycleMs) ? deadline : nowUtcMs;
     return tick;
 }
 
-int32_t alarmElapsedSecs(const SlotTable& t, int n, const ClockReading& now)
+int32_t alarmElapsedSecs(const TimerTimes& t, const ClockReading& now)
 {
-    return t.alarmOnRealTime[n] ? elapsedSecs(t.alarmStart[n], now.utcMs)
-                                : wallSecondsCrossed(t.alarmStart[n], now.localWallMs());
+    return t.alarmOnRealTime ? elapsedSecs(t.alarmStart, now.utcMs)
+                             : wallSecondsCrossed(t.alarmStart, now.localWallMs());
 }
 
 QString alarmProgress(int32_t elapsed, int32_t wait)
@@ -44,22 +44,22 @@ QString alarmProgress(int32_t elapsed, int32_t wait)
     return QCoreApplication::translate("Timer", "%1 elapsed of %2 sec").arg(elapsed).arg(wait);
 }
 
-AlarmTick alarmTick(SlotTable& t, int n, const ClockReading& now)
+AlarmTick alarmTick(TimerTimes& t, const ClockReading& now)
 {
-    t.alarmElapsed[n] = alarmElapsedSecs(t, n, now);
+    t.alarmElapsed = alarmElapsedSecs(t, now);
     AlarmTick tick;
-    tick.progress = alarmProgress(t.alarmElapsed[n], t.alarmWait[n]);
-    tick.expired = t.alarmElapsed[n] >= t.alarmWait[n];
+    tick.progress = alarmProgress(t.alarmElapsed, t.alarmWait);
+    tick.expired = t.alarmElapsed >= t.alarmWait;
     return tick;
 }
 
-void planAlarm(SlotTable& t, int n, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs,
+void planAlarm(TimerTimes& t, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs,
                const OffsetAt& offsetAt)
 {
-    t.alarmStart[n] = launch.localWallMs();
-    t.alarmOnRealTime[n] = false;
-    t.alarmWait[n] = alarmWaitSecs(alarmSecs, launchSecs);
-    t.alarmElapsed[n] = 0;
+    t.alarmStart = launch.localWallMs();
+    t.alarmOnRealTime = false;
+    t.alarmWait = alarmWaitSecs(alarmSecs, launchSecs);
+    t.alarmElapsed = 0;
     if (alarmSecs >= launchSecs || !offsetAt)
         return;
     // The alarm's time is tomorrow's by the clock face. When the clock goes
@@ -77,63 +77,62 @@ void planAlarm(SlotTable& t, int n, const ClockReading& launch, int32_t launchSe
     }
     if (ring < 0)
         return;
-    t.alarmOnRealTime[n] = true;
-    t.alarmStart[n] = launchSecond;
-    t.alarmWait[n] = int32_t((ring - launchSecond) / 1000);
+    t.alarmOnRealTime = true;
+    t.alarmStart = launchSecond;
+    t.alarmWait = int32_t((ring - launchSecond) / 1000);
 }
 
-void pauseDuration(SlotTable& t, int n, qint64 nowUtcMs)
+void pauseDuration(TimerTimes& t, qint64 nowUtcMs)
 {
-    if (t.paused[n])
+    if (t.paused)
         return;
-    t.paused[n] = true;
-    t.pausedAt[n] = nowUtcMs;
+    t.paused = true;
+    t.pausedAt = nowUtcMs;
 }
 
-void resumeDuration(SlotTable& t, int n, qint64 nowUtcMs)
+void resumeDuration(TimerTimes& t, qint64 nowUtcMs)
 {
-    if (!t.paused[n])
+    if (!t.paused)
         return;
-    t.paused[n] = false;
+    t.paused = false;
     // Measured as a difference of two readings, so a clock set meanwhile
     // moves nothing.
-    t.durationStart[n] += nowUtcMs - t.pausedAt[n];
+    t.durationStart += nowUtcMs - t.pausedAt;
 }
 
-void restartDuration(SlotTable& t, int n, qint64 nowUtcMs)
+void restartDuration(TimerTimes& t, qint64 nowUtcMs)
 {
-    t.durationStart[n] = nowUtcMs;
-    t.paused[n] = false;
+    t.durationStart = nowUtcMs;
+    t.paused = false;
 }
 
-int32_t moreTimeRoom(const SlotTable& t, int n, const ClockReading& now, Phase phase)
+int32_t moreTimeRoom(const TimerTimes& t, const ClockReading& now, Phase phase)
 {
     if (phase == Phase::GoneOff)
         return LongestDurationSecs;
-    const qint64 left =
-        t.kind[n] == TimerKind::AlarmClock
-            ? qint64(t.alarmWait[n]) - alarmElapsedSecs(t, n, now)
-            : qint64(t.durationSecs[n]) - elapsedSecs(t.durationStart[n], t.paused[n] ? t.pausedAt[n] : now.utcMs);
+    const qint64 left = t.kind == TimerKind::AlarmClock
+                            ? qint64(t.alarmWait) - alarmElapsedSecs(t, now)
+                            : qint64(t.durationSecs) - elapsedSecs(t.durationStart, t.paused ? t.pausedAt : now.utcMs);
     return int32_t(LongestDurationSecs - std::clamp<qint64>(left, 0, LongestDurationSecs));
 }
 
-bool addTime(SlotTable& t, int n, int32_t secs, const ClockReading& now, Phase phase)
+bool addTime(TimerTimes& t, int32_t secs, const ClockReading& now, Phase phase)
 {
-    if (secs <= 0 || secs > moreTimeRoom(t, n, now, phase))
+    if (secs <= 0 || secs > moreTimeRoom(t, now, phase))
         return false;
-    if (t.kind[n] == TimerKind::AlarmClock) {
+    if (t.kind == TimerKind::AlarmClock) {
         if (phase == Phase::GoneOff) // from now on
-            t.alarmWait[n] = alarmElapsedSecs(t, n, now);
-        t.alarmWait[n] += secs;
+            t.alarmWait = alarmElapsedSecs(t, now);
+        t.alarmWait += secs;
         return true;
     }
     if (phase == Phase::GoneOff) {
         // secs left from now
-        t.durationStart[n] = now.utcMs - qint64(t.durationSecs[n] - secs) * 1000;
-        t.paused[n] = false;
+        t.durationStart = now.utcMs - qint64(t.durationSecs - secs) * 1000;
+        t.paused = false;
         return true;
     }
-    t.durationStart[n] += qint64(secs) * 1000;
+    t.durationStart += qint64(secs) * 1000;
     return true;
 }
 

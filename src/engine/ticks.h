@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/slottable.h"
+#include "engine/timerstate.h"
 #include "platform/clock.h"
 
 #include <QString>
@@ -20,56 +20,56 @@ struct DurationTick {
     Expiry expiry = Expiry::None;
 };
 
-// One tick of slot n's count-down or count-up: measures the elapsed seconds,
+// One tick of a timer's count-down or count-up: measures the elapsed seconds,
 // makes the clock face (time left, or time gone) and tests for expiry. A
 // restart moves the start to the deadline of the cycle that just ended, so
 // cycles never drift; after a clock jump of more than a whole cycle the next
 // cycle starts now instead of firing a burst of expiries.
-DurationTick durationTick(SlotTable& table, int n, qint64 nowUtcMs);
-// What slot n's count-down or count-up shows now, without ticking it.
-QString durationFace(const SlotTable& table, int n, qint64 nowUtcMs);
+DurationTick durationTick(TimerTimes& times, qint64 nowUtcMs);
+// What a timer's count-down or count-up shows now, without ticking it.
+QString durationFace(const TimerTimes& times, qint64 nowUtcMs);
 
 struct AlarmTick {
     QString progress; // "N elapsed of M sec"
     bool expired = false;
 };
 
-// One tick of slot n's alarm clock: the seconds elapsed on the clock the
+// One tick of a timer's alarm clock: the seconds elapsed on the clock the
 // alarm measures against, and whether they reached the wait.
-AlarmTick alarmTick(SlotTable& table, int n, const ClockReading& now);
-// Seconds slot n's alarm clock has counted by now, without ticking it.
-int32_t alarmElapsedSecs(const SlotTable& table, int n, const ClockReading& now);
+AlarmTick alarmTick(TimerTimes& times, const ClockReading& now);
+// Seconds a timer's alarm clock has counted by now, without ticking it.
+int32_t alarmElapsedSecs(const TimerTimes& times, const ClockReading& now);
 // "N elapsed of M sec".
 QString alarmProgress(int32_t elapsed, int32_t wait);
 
 // The local offset from UTC in force at a UTC instant, in seconds.
 using OffsetAt = std::function<int(qint64 utcMs)>;
 
-// Sets slot n up as an alarm clock launched at `launch` that goes off when
+// Sets a timer up as an alarm clock launched at `launch` that goes off when
 // the local clock next shows alarmSecs (seconds after midnight); launchSecs
 // is the launch time of day as the launch line shows it. The wait counts on
 // the local clock, unless the clock goes back before the alarm's time comes
 // round on the next day and shows that time again today: then the alarm
 // rings then, counting real seconds.
-void planAlarm(SlotTable& table, int n, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs,
+void planAlarm(TimerTimes& times, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs,
                const OffsetAt& offsetAt);
 
 // Pausing a count-down or count-up freezes its reading; the time it stays
 // paused does not count, so an auto-restarting timer resumes within its cycle.
-void pauseDuration(SlotTable& table, int n, qint64 nowUtcMs);
-void resumeDuration(SlotTable& table, int n, qint64 nowUtcMs);
-// Starts slot n's count-down or count-up again from its full duration.
-void restartDuration(SlotTable& table, int n, qint64 nowUtcMs);
+void pauseDuration(TimerTimes& times, qint64 nowUtcMs);
+void resumeDuration(TimerTimes& times, qint64 nowUtcMs);
+// Starts a timer's count-down or count-up again from its full duration.
+void restartDuration(TimerTimes& times, qint64 nowUtcMs);
 // Whether a timer still runs toward its end or has gone off.
 enum class Phase { Running, GoneOff };
 
-// The most time slot n's count-down or alarm clock can be given now: what
+// The most time a timer's count-down or alarm clock can be given now: what
 // keeps the time left within 23:59:59.
-int32_t moreTimeRoom(const SlotTable& table, int n, const ClockReading& now, Phase phase);
-// Gives slot n's count-down or alarm clock secs more; one that has gone off
+int32_t moreTimeRoom(const TimerTimes& times, const ClockReading& now, Phase phase);
+// Gives a timer's count-down or alarm clock secs more; one that has gone off
 // goes off again secs from now. False, and nothing changes, when secs is not
 // from 1 second to the room there is.
-bool addTime(SlotTable& table, int n, int32_t secs, const ClockReading& now, Phase phase);
+bool addTime(TimerTimes& times, int32_t secs, const ClockReading& now, Phase phase);
 
 // Next tick of a display that changes every whole second after startUtcMs.
 qint64 nextSecondAfterStart(qint64 startUtcMs, qint64 nowUtcMs);

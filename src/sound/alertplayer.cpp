@@ -14,8 +14,8 @@ constexpr int AlertCutMs = 3000;
 constexpr int PlayGapMs = 400;
 } // namespace
 
-AlertPlayer::AlertPlayer(SlotTable& table, Services& services, SoundSource& source, QObject* parent)
-    : QObject(parent), table_(table), services_(services), source_(source),
+AlertPlayer::AlertPlayer(Services& services, SoundSource& source, QObject* parent)
+    : QObject(parent), services_(services), source_(source),
       playWait_(
           services, [this] { return playing_ && services_.sound.isPlaying(); }, [this] { finishPlay(); })
 {
@@ -29,18 +29,15 @@ AlertPlayer::AlertPlayer(SlotTable& table, Services& services, SoundSource& sour
         gapTimer_->setEnabled(false);
         playNext();
     };
+    for (int slot = 0; slot < SlotCount; ++slot)
+        connect(&source_.timer(slot), &Timer::soundRequested, this, &AlertPlayer::wake);
 }
 
-AlertPlayer::~AlertPlayer()
-{
-    if (started_)
-        table_.onSoundRequest = nullptr;
-}
+AlertPlayer::~AlertPlayer() = default;
 
 void AlertPlayer::start()
 {
     started_ = true;
-    table_.onSoundRequest = [this] { wake(); };
     wake();
 }
 
@@ -54,15 +51,23 @@ void AlertPlayer::stop()
     takeTimer_->setEnabled(false);
     gapTimer_->setEnabled(false);
     playWait_.cancel();
-    table_.onSoundRequest = nullptr;
     queue_.clear();
     sequenceActive_ = false;
     playing_ = false;
 }
 
+bool AlertPlayer::anyRequest()
+{
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (source_.timer(slot).hasSoundRequest())
+            return true;
+    }
+    return false;
+}
+
 void AlertPlayer::wake()
 {
-    if (started_ && !busy() && table_.anySoundRequest())
+    if (started_ && !busy() && anyRequest())
         takeTimer_->setEnabled(true);
 }
 
@@ -74,31 +79,27 @@ void AlertPlayer::takeRequest()
     // Alerts before restart cycles, lower slots before higher ones.
     int slot = -1;
     bool alert = true;
-    for (PerSlot<bool>* requests : {&table_.alertSoundRequest, &table_.cycleSoundRequest}) {
-        const auto pending = std::find(requests->begin(), requests->end(), true);
-        if (pending != requests->end()) {
-            slot = int(pending - requests->begin());
-            *pending = false;
-            break;
+    for (const Expiry kind : {Expiry::Final, Expiry::Restart}) {
+        for (int n = 0; n < SlotCount && slot < 0; ++n) {
+            if (source_.timer(n).takeSoundRequest(kind))
+                slot = n;
         }
+        if (slot >= 0)
+            break;
         alert = false;
     }
     if (slot < 0)
         return;
-    const std::optional<SoundPick> sound = source_.timerSound(slot);
-    if (!sound) {
-        // The user closed that timer before its sound came up: nothing to play.
-        wake();
-        return;
-    }
+    // A timer closed before its sound came up took its request with it.
+    const SoundPick& sound = source_.timer(slot).sound();
     if (services_.sound.deviceCount() == 0) {
         // Said once for the whole alert; the request is taken all the same.
         sayNoSoundCard(services_.dialogs);
         wake();
         return;
     }
-    queue_ = sequence(*sound, alert);
-    timerFile_ = sound->path;
+    queue_ = sequence(sound, alert);
+    timerFile_ = sound.path;
     slot_ = slot;
     if (beforeAlert)
         beforeAlert();
@@ -172,7 +173,7 @@ void AlertPlayer::finishPlay()
     playing_ = false;
     services_.sound.close();
     // Heard apart: the next play of the sequence, or the next alert, after a silence.
-    if (!queue_.isEmpty() || table_.anySoundRequest())
+    if (!queue_.isEmpty() || anyRequest())
         gapTimer_->setEnabled(true);
     else
         playNext();

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/slottable.h"
 #include "engine/soundcatalog.h"
+#include "engine/timer.h"
 #include "platform/services.h"
 #include "platform/ticktimer.h"
 #include "sound/playwait.h"
@@ -20,8 +20,8 @@ namespace quandrel {
 class SoundSource {
 public:
     virtual ~SoundSource() = default;
-    // The sound of slot n's timer; nothing when its window has been closed.
-    virtual std::optional<SoundPick> timerSound(int slot) const = 0;
+    // Slot n's timer, whose sound requests the player takes.
+    virtual Timer& timer(int slot) = 0;
     // Slot n's sound could not be played; the Bleep recording played instead.
     virtual void soundFailed(int slot) = 0;
 };
@@ -35,7 +35,7 @@ public:
 class AlertPlayer final : public QObject {
     Q_OBJECT
 public:
-    AlertPlayer(SlotTable& table, Services& services, SoundSource& source, QObject* parent = nullptr);
+    AlertPlayer(Services& services, SoundSource& source, QObject* parent = nullptr);
     ~AlertPlayer() override;
 
     // Called before an alert starts, to end a test play that holds the device.
@@ -52,6 +52,7 @@ public:
     bool busy() const { return sequenceActive_; }
 
 private:
+    bool anyRequest();
     void wake();
     void takeRequest();
     QStringList sequence(const SoundPick& sound, bool alert) const;
@@ -59,7 +60,6 @@ private:
     void playNext();
     void finishPlay();
 
-    SlotTable& table_;
     Services& services_;
     SoundSource& source_;
     std::unique_ptr<TickTimer> takeTimer_; // enabled while a request waits

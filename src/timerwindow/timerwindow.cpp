@@ -67,12 +67,12 @@ QLabel* makePicture(QWidget* parent, const char* objectName, Picture resource, c
 
 } // namespace
 
-TimerWindow::TimerWindow(int slot, Services& services, TimerWindowHost& host)
+TimerWindow::TimerWindow(Timer& timer, Services& services, TimerWindowHost& host)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      slot_(slot), services_(services), host_(host)
+      timer_(timer), services_(services), host_(host)
 {
-    setObjectName(QStringLiteral("timerWindow%1").arg(slot));
+    setObjectName(QStringLiteral("timerWindow%1").arg(timer.slot()));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(QPixmap(QStringLiteral(":/images/timericon-48.png"))));
     // The menu of the window also comes up from the keyboard (the Menu key
@@ -84,18 +84,22 @@ TimerWindow::TimerWindow(int slot, Services& services, TimerWindowHost& host)
     restartFlashTimer_ = services_.timers.create(TickSchedule::interval(FlashIntervalMs));
     restartFlashTimer_->onTick = [this] { flashRestart(); };
     stopwatchTimer_ = services_.timers.create(TickSchedule::aligned(
-        [this](const ClockReading& now) { return nextSecondAfterStart(stopwatch_.origin, now.utcMs); }));
-    stopwatchTimer_->onTick = [this] { tickStopwatch(); };
+        [this](const ClockReading& now) { return nextSecondAfterStart(timer_.times().stopwatch.origin, now.utcMs); }));
+    stopwatchTimer_->onTick = [this] { timer_.tickStopwatch(services_.clock.now().utcMs); };
     buildControls();
     showClock(longTimeText(services_.clock.now().localTime(), services_.locale));
-    showTitle(QString());
+    showTitle(timer_.shownTitle());
+    connect(&timer_, &Timer::readingChanged, this, &TimerWindow::showReading);
+    connect(&timer_, &Timer::progressChanged, this, &TimerWindow::showProgress);
+    connect(&timer_, &Timer::pausedChanged, this, &TimerWindow::showPaused);
+    connect(&timer_, &Timer::alertEnded, this, &TimerWindow::endAlert);
+    connect(&timer_, &Timer::titleChanged, this, &TimerWindow::showTitle);
 }
 
-void TimerWindow::showTitle(const QString& text)
+void TimerWindow::showTitle(const QString& title)
 {
     // A minimised window is named by its icon text: screen readers keep
     // announcing the timer by its title.
-    const QString title = text.isEmpty() ? defaultTitle() : text;
     setWindowTitle(title);
     setWindowIconText(title);
 }
@@ -122,8 +126,8 @@ void TimerWindow::buildControls()
     titleEdit_->setAccessibleDescription(titleEdit_->toolTip());
     titleEdit_->installEventFilter(this);
     keepToOneLine(titleEdit_);
-    connect(titleEdit_, &QLineEdit::textChanged, this, &TimerWindow::showTitle);
-    connect(titleEdit_, &QLineEdit::textEdited, this, [this] { host_.titleFocused(slot_); });
+    connect(titleEdit_, &QLineEdit::textChanged, &timer_, &Timer::setTitle);
+    connect(titleEdit_, &QLineEdit::textEdited, this, [this] { host_.titleFocused(slot()); });
 
     pausedLabel_ = makeLabel(this, "pausedLabel");
     pausedLabel_->setText(tr("Paused"));
@@ -246,9 +250,8 @@ void TimerWindow::holdWidths()
          progress.width(), reading.width()}));
 }
 
-void TimerWindow::showLaunch(const LaunchCaptions& captions, const QString& title, const SoundPick& sound)
+void TimerWindow::showLaunch(const LaunchCaptions& captions)
 {
-    sound_ = sound;
     kindTitle_->setText(captions.kindTitle);
     reading_->setText(captions.reading);
     launchLine_->setText(captions.launchLine);
@@ -271,32 +274,7 @@ void TimerWindow::showLaunch(const LaunchCaptions& captions, const QString& titl
     } else if (!captions.progressWidest.isEmpty()) {
         holdLabelSize(progressLine_, {captions.progressWidest});
     }
-    titleEdit_->setText(title);
-}
-
-QString TimerWindow::defaultTitle() const
-{
-    return tr("Timer %1").arg(slot_ + 1);
-}
-
-QString TimerWindow::title() const
-{
-    return windowTitle();
-}
-
-QString TimerWindow::reading() const
-{
-    return reading_->text();
-}
-
-QString TimerWindow::progress() const
-{
-    return progressLine_->text();
-}
-
-bool TimerWindow::hasExpired() const
-{
-    return flashTimer_->isEnabled();
+    titleEdit_->setText(timer_.title());
 }
 
 // The reading, progress and clock lines hold their size so that a new second
@@ -324,10 +302,11 @@ int TimerWindow::soundNameWidth() const
 
 void TimerWindow::showSoundFailed()
 {
-    showElided(soundNameLabel_, sound_.shownName, soundNameWidth());
+    const SoundPick& sound = timer_.sound();
+    showElided(soundNameLabel_, sound.shownName, soundNameWidth());
     soundNameLabel_->setText(soundNameLabel_->text() + QLatin1Char('\n') + tr("could not be played"));
     soundNameLabel_->setToolTip(
-        tr("%1 could not be played; a built-in sound played instead.").arg(QDir::toNativeSeparators(sound_.path)));
+        tr("%1 could not be played; a built-in sound played instead.").arg(QDir::toNativeSeparators(sound.path)));
     soundNameLabel_->setAccessibleDescription(soundNameLabel_->toolTip());
 }
 
@@ -345,7 +324,7 @@ void TimerWindow::showPaused(bool paused)
 bool TimerWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate && open_)
-        host_.windowSeen(slot_);
+        host_.windowSeen(slot());
     return QWidget::event(event);
 }
 
@@ -356,20 +335,20 @@ void TimerWindow::contextMenuEvent(QContextMenuEvent* event)
 
 void TimerWindow::showMenu(const QPoint& at)
 {
-    const TimerCommands can = host_.commands(slot_);
+    const TimerCommands can = host_.commands(slot());
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     if (can.pause || can.resume)
-        menu->addAction(can.pause ? tr("Pause") : tr("Resume"), this, [this] { host_.pauseOrResume(slot_); });
+        menu->addAction(can.pause ? tr("Pause") : tr("Resume"), this, [this] { host_.pauseOrResume(slot()); });
     if (can.addTime) {
         // Past 23:59:59 left there is no more time to give.
         for (const auto& [caption, secs] : {std::pair{tr("+1 min"), 60}, {tr("+5 min"), 300}}) {
-            QAction* more = menu->addAction(caption, this, [this, secs = secs] { host_.addTime(slot_, secs); });
+            QAction* more = menu->addAction(caption, this, [this, secs = secs] { host_.addTime(slot(), secs); });
             more->setEnabled(secs <= can.addTimeRoom);
         }
     }
     if (can.restart)
-        menu->addAction(tr("Restart"), this, [this] { host_.restart(slot_); });
+        menu->addAction(tr("Restart"), this, [this] { host_.restart(slot()); });
     if (menu->isEmpty())
         delete menu;
     else
@@ -383,7 +362,7 @@ void TimerWindow::closeEvent(QCloseEvent* event)
         flashTimer_->setEnabled(false);
         restartFlashTimer_->setEnabled(false);
         stopwatchTimer_->setEnabled(false);
-        host_.windowClosed(slot_);
+        host_.windowClosed(slot());
     }
     event->accept();
 }
@@ -396,7 +375,7 @@ bool TimerWindow::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
             reason == Qt::ShortcutFocusReason)
-            host_.titleFocused(slot_);
+            host_.titleFocused(slot());
     }
     return QWidget::eventFilter(watched, event);
 }

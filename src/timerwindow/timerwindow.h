@@ -3,9 +3,7 @@
 
 #include "engine/alerts.h"
 #include "engine/launch.h"
-#include "engine/soundcatalog.h"
-#include "engine/stopwatch.h"
-#include "engine/ticks.h"
+#include "engine/timer.h"
 #include "platform/services.h"
 #include "platform/ticktimer.h"
 
@@ -26,42 +24,28 @@ namespace quandrel {
 
 class TimerWindowHost;
 
-// The small window of one timer slot ("timerWindow0".."timerWindow5"). It shows
-// what the timer reads, keeps a clock line, lets the user edit its title, runs
-// its own stopwatch, and when its timer goes off it pops up, shows the banner,
-// flashes its title and asks for its sound.
+// The small window of one timer ("timerWindow0".."timerWindow5"). It shows
+// what its timer reads, keeps a clock line, lets the user edit the title and
+// run the stopwatch, and when the timer goes off it pops up, shows the
+// banner, flashes its title and asks for the timer's sound.
 class TimerWindow final : public QWidget {
     Q_OBJECT
 public:
-    TimerWindow(int slot, Services& services, TimerWindowHost& host);
+    TimerWindow(Timer& timer, Services& services, TimerWindowHost& host);
     ~TimerWindow() override;
 
-    // Fills the window for a new timer.
-    void showLaunch(const LaunchCaptions& captions, const QString& title, const SoundPick& sound);
-    void showReading(const QString& face);
-    void showProgress(const QString& text);
+    // Fills the window for its newly launched timer.
+    void showLaunch(const LaunchCaptions& captions);
     void showClock(const QString& timeOfDay);
     // The timer ran out for good (Final) or started its next cycle (Restart);
     // the window comes up, or stays as it is when a notification tells.
     void goOff(Expiry expiry, Presentation presentation);
     // The timer's own sound file could not be played when it went off.
     void showSoundFailed();
-    // "Paused" beside the reading, which stands still meanwhile.
-    void showPaused(bool paused);
-    // The timer was given more time or started again after it went off.
-    void endAlert();
-    // Restarts counted so far.
-    int cycles() const { return alert_.cycleCount; }
     void focusTitle();
 
-    int slot() const { return slot_; }
+    int slot() const { return timer_.slot(); }
     bool isOpen() const { return open_; }
-    QString title() const;
-    QString defaultTitle() const;
-    QString reading() const;
-    QString progress() const;
-    const SoundPick& sound() const { return sound_; }
-    bool hasExpired() const;
 
     // Where slot n's window first appears: the six windows tile from the top
     // right corner of the available area, so none hides another.
@@ -74,7 +58,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void showTitle(const QString& text);
+    void showReading(const QString& face);
+    void showProgress(const QString& text);
+    // "Paused" beside the reading, which stands still meanwhile.
+    void showPaused(bool paused);
+    // The timer was given more time or started again after it went off.
+    void endAlert();
+    void showTitle(const QString& title);
     void buildControls();
     QLayout* buildInfoLines();
     QLayout* buildSettingsLines();
@@ -90,15 +80,12 @@ private:
     void showMenu(const QPoint& at);
     void startOrStopStopwatch();
     void resetStopwatch();
-    void tickStopwatch();
 
-    const int slot_;
+    Timer& timer_;
     Services& services_;
     TimerWindowHost& host_;
     bool open_ = true;
-    SoundPick sound_;
     AlertState alert_;
-    Stopwatch stopwatch_;
 
     QLabel* kindTitle_ = nullptr;
     QLabel* reading_ = nullptr;

@@ -17,7 +17,7 @@ void TimerWindow::goOff(Expiry expiry, Presentation presentation)
     // Announced instead, the window stays as the user left it (minimised,
     // say): the notification is the one call for attention. Asked to come
     // to the front, it still tries, and the notification stays until seen.
-    if (presentation == Presentation::Window || (isVisible() && host_.popOnTop(slot_)))
+    if (presentation == Presentation::Window || (isVisible() && host_.popOnTop(slot())))
         popUp();
     if (expiry == Expiry::Final) {
         expiredBanner_->show();
@@ -45,7 +45,7 @@ void TimerWindow::popUp()
     WindowOps& ops = services_.windows;
     if (ops.isMinimized(this))
         ops.restore(this);
-    if (host_.popOnTop(slot_))
+    if (host_.popOnTop(slot()))
         putOnTop();
 }
 
@@ -67,24 +67,24 @@ void TimerWindow::takeOffTop()
 
 void TimerWindow::flash()
 {
-    const ExpiryAlertStep step = expiryAlertTick(alert_, slot_, host_.popOnTop(slot_), !sound_.isSilent());
+    const ExpiryAlertStep step = expiryAlertTick(alert_, slot(), host_.popOnTop(slot()), !timer_.sound().isSilent());
     if (step.restoreFocus)
         host_.restoreFocus();
     if (step.raiseSound)
-        host_.requestSound(slot_, Expiry::Final);
+        timer_.requestSound(Expiry::Final);
     colourTitle(step.colour);
 }
 
 void TimerWindow::flashRestart()
 {
     expiredBanner_->show();
-    const bool onTop = host_.popOnTop(slot_);
-    const RestartAlertStep step = restartAlertTick(alert_, onTop, !sound_.isSilent());
+    const bool onTop = host_.popOnTop(slot());
+    const RestartAlertStep step = restartAlertTick(alert_, onTop, !timer_.sound().isSilent());
     if (step.restoreFocus)
         host_.restoreFocus();
-    cyclesLabel_->setText(step.cyclesText);
+    cyclesLabel_->setText(tr("Cycles: %1").arg(timer_.cycles()));
     if (step.raiseSound)
-        host_.requestSound(slot_, Expiry::Restart);
+        timer_.requestSound(Expiry::Restart);
     if (!step.end) {
         colourTitle(step.colour);
         return;
@@ -99,7 +99,7 @@ void TimerWindow::endRestartAlert()
     expiredBanner_->hide();
     restartFlashTimer_->setEnabled(false);
     colourTitle(TitleColour::White);
-    if (host_.popOnTop(slot_))
+    if (host_.popOnTop(slot()))
         takeOffTop();
 }
 
@@ -127,36 +127,17 @@ void TimerWindow::colourTitle(TitleColour colour)
 
 void TimerWindow::startOrStopStopwatch()
 {
-    if (!stopwatchTimer_->isEnabled()) {
-        stopwatchStartButton_->setText(tr("Stop"));
-        stopwatch_.start(services_.clock.now().utcMs);
-        stopwatchTimer_->setEnabled(true);
-    } else {
-        stopwatchStartButton_->setText(tr("Start"));
-        stopwatch_.stop(services_.clock.now().utcMs);
-        stopwatchTimer_->setEnabled(false);
-        reading_->setText(stopwatch_.stoppedFace());
-    }
+    timer_.startOrStopStopwatch(services_.clock.now().utcMs);
+    const bool running = timer_.stopwatchRunning();
+    stopwatchStartButton_->setText(running ? tr("Stop") : tr("Start"));
+    stopwatchTimer_->setEnabled(running);
 }
 
 void TimerWindow::resetStopwatch()
 {
-    reading_->setText(QStringLiteral("00:00:00"));
-    stopwatch_.reset();
+    timer_.resetStopwatch();
     stopwatchStartButton_->setText(tr("Start"));
     stopwatchTimer_->setEnabled(false);
-}
-
-void TimerWindow::tickStopwatch()
-{
-    const std::optional<QString> face = stopwatch_.tick(services_.clock.now().utcMs);
-    if (!face) {
-        // Past 23:59:59: from zero again, still running.
-        resetStopwatch();
-        startOrStopStopwatch();
-        return;
-    }
-    reading_->setText(*face);
 }
 
 } // namespace quandrel

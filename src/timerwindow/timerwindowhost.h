@@ -1,18 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/ticks.h"
+#include "engine/timer.h"
 
 namespace quandrel {
-
-// What can be done to a running timer from its window's menu.
-struct TimerCommands {
-    bool pause = false;   // a running count-down or count-up
-    bool resume = false;  // a paused one
-    bool addTime = false; // a count-down or alarm clock, running or just gone off
-    int addTimeRoom = 0;  // seconds it can be given more: what keeps it within 23:59:59
-    bool restart = false; // any count-down or count-up
-};
 
 // What a timer window needs from the program around it. Keeps the
 // dependency one-way: the window knows nothing of the main window.
@@ -25,8 +16,6 @@ public:
     virtual void restoreFocus() = 0;
     // The user put the keyboard into slot n's title box.
     virtual void titleFocused(int slot) = 0;
-    // Slot n's alert wants its sound: the end of the timer, or of a cycle.
-    virtual void requestSound(int slot, Expiry expiry) = 0;
     // Slot n's window was closed, by its close box or by the program.
     virtual void windowClosed(int slot) = 0;
     // The user brought slot n's window up: what announced it may go.

@@ -203,8 +203,7 @@ TEST(Expiry, OnWaylandPopOnTopIsOfferedNotAndSaysWhy)
 {
     AppHarness h;
     h.windows.raising = false;
-    SlotTable table;
-    MainWindow main(table, h.services);
+    MainWindow main(h.services);
     const auto* popOnTop = main.findChild<QCheckBox*>("popOnTopCheck");
     EXPECT_FALSE(popOnTop->isEnabled());
     EXPECT_TRUE(popOnTop->toolTip().contains("does not let programs bring their windows to the front"));

@@ -105,8 +105,8 @@ public:
         for (int n = 0; n < SlotCount; ++n) {
             const TimerWindow* w = h.window(n);
             open += w != nullptr;
-            const WinState state = h.table.winState[n];
-            if (bool(w) != h.table.inUse[n] || bool(w) != (state != WinState::None))
+            const WinState state = h.main->board().winState(n);
+            if (bool(w) != h.timer(n).isActive() || bool(w) != (state != WinState::None))
                 return QStringLiteral("slot %1: window, use and state disagree").arg(n);
             if (w && w->isVisible() != (state == WinState::Shown))
                 return QStringLiteral("slot %1: visibility and state disagree").arg(n);
@@ -114,8 +114,8 @@ public:
             if (w && w->windowTitle() != (title.isEmpty() ? QStringLiteral("Timer %1").arg(n + 1) : title))
                 return QStringLiteral("slot %1: caption is not the title").arg(n);
         }
-        if (h.table.runningCount != open)
-            return QStringLiteral("%1 windows but a count of %2").arg(open).arg(h.table.runningCount);
+        if (h.main->board().runningCount() != open)
+            return QStringLiteral("%1 windows but a count of %2").arg(open).arg(h.main->board().runningCount());
         const QString line = open == 1 ? QStringLiteral("There is Currently 1 Timer running")
                                        : QStringLiteral("There are Currently %1 Timers running").arg(open);
         if (h.text("runningCountLine") != line || h.find("closeAllButton")->isEnabled() != (open > 0))
@@ -141,8 +141,10 @@ public:
             h.sim.advance(1000);
             h.sound.finishPlay();
         }
-        if (h.table.anySoundRequest())
-            return "a sound request nobody took";
+        for (int n = 0; n < SlotCount; ++n) {
+            if (h.timer(n).hasSoundRequest())
+                return QStringLiteral("slot %1: a sound request nobody took").arg(n);
+        }
         if (h.sim.armedTimers() != 1)
             return QStringLiteral("%1 timers armed with nothing open").arg(h.sim.armedTimers());
         return {};

@@ -44,15 +44,15 @@ TEST(MoreTime, AnAlarmGivenMoreOverTheBusStopsAtTheLimit)
 
 TEST(MoreTime, TheArithmeticRefusesWhatWouldPassTheLimit)
 {
-    SlotTable t;
-    t.kind[0] = TimerKind::CountDown;
-    t.durationSecs[0] = 60;
+    TimerTimes t;
+    t.kind = TimerKind::CountDown;
+    t.durationSecs = 60;
     const ClockReading now{0, 0};
-    EXPECT_EQ(moreTimeRoom(t, 0, now, Phase::Running), LongestDurationSecs - 60);
-    EXPECT_FALSE(addTime(t, 0, LongestDurationSecs - 59, now, Phase::Running));
-    EXPECT_EQ(t.durationStart[0], 0) << "nothing changed";
-    EXPECT_FALSE(addTime(t, 0, -5, now, Phase::Running));
-    EXPECT_EQ(moreTimeRoom(t, 0, now, Phase::GoneOff), LongestDurationSecs) << "gone off: a whole new span";
+    EXPECT_EQ(moreTimeRoom(t, now, Phase::Running), LongestDurationSecs - 60);
+    EXPECT_FALSE(addTime(t, LongestDurationSecs - 59, now, Phase::Running));
+    EXPECT_EQ(t.durationStart, 0) << "nothing changed";
+    EXPECT_FALSE(addTime(t, -5, now, Phase::Running));
+    EXPECT_EQ(moreTimeRoom(t, now, Phase::GoneOff), LongestDurationSecs) << "gone off: a whole new span";
 }
 
 TEST(ZeroDuration, IsRefusedEverywhere)

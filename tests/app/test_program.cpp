@@ -390,16 +390,15 @@ TEST(EndToEnd, TwoSecondCountDownExpiresOnTheRealClock)
     FakeNotifier notifier;
     QTemporaryDir dir;
     Services services{clock, timers, dialogs, windows, sound, notifier, QLocale::c(), dir.filePath("sounds")};
-    SlotTable table;
-    auto* main = new MainWindow(table, services);
+    auto* main = new MainWindow(services);
     main->start();
     main->findChild<QAbstractButton*>("countDownOption")->click();
     main->findChild<ReversedScrollBar*>("hoursBar")->setShownValue(0);
     main->findChild<ReversedScrollBar*>("secondsBar")->setShownValue(2);
     main->findChild<QAbstractButton*>("launchButton")->click();
     QTest::qWait(2600);
-    EXPECT_EQ(main->board().window(0)->reading(), "00:00:00");
-    EXPECT_TRUE(main->board().window(0)->hasExpired());
+    EXPECT_EQ(main->board().timer(0).reading(clock.now()), "00:00:00");
+    EXPECT_TRUE(main->board().timer(0).hasGoneOff());
     main->close();
 }
 

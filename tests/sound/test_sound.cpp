@@ -164,7 +164,7 @@ TEST(AlertPlayer, NoDeviceSaysSoOncePerAlertAndStillTakesTheRequests)
     h.goOff(2); // while the first box is still open
     EXPECT_EQ(h.dialogs.count("Your system cannot play WAV files"), 1);
     EXPECT_EQ(h.dialogs.messages.last().title, "Sound Card Check");
-    EXPECT_FALSE(h.table.anySoundRequest());
+    EXPECT_FALSE(h.timer(1).hasSoundRequest());
     h.dialogs.pressOk();
     h.sound.devices = 1;
     h.goOff(3);

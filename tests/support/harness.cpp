@@ -15,7 +15,7 @@ AppHarness::AppHarness(QTimeZone zone, QLocale locale, const QString& soundFolde
                sound, notifier, std::move(locale), soundFolder.isEmpty() ? dir.filePath("sounds") : soundFolder}
 {
     clock.setLocal(QDateTime(QDate(2026, 3, 2), QTime(10, 0, 0)));
-    main = new MainWindow(table, services);
+    main = new MainWindow(services);
     main->start();
     main->show();
 }
@@ -71,7 +71,7 @@ void AppHarness::pickSound(int listIndex)
 
 int AppHarness::launch()
 {
-    const int slot = table.firstFree();
+    const int slot = main->board().firstFree();
     click("launchButton");
     return slot >= 0 && window(slot) ? slot : -1;
 }

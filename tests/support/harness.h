@@ -2,7 +2,6 @@
 #pragma once
 
 #include "app/mainwindow.h"
-#include "engine/slottable.h"
 #include "platform/services.h"
 #include "support/fakes.h"
 #include "support/printers.h"
@@ -35,7 +34,6 @@ public:
     FakeNotifier notifier;
     QTemporaryDir dir;
     Services services;
-    SlotTable table;
     QPointer<MainWindow> main;
 
     // A control of the main window (slot -1) or of slot n's timer window.
@@ -58,6 +56,7 @@ public:
     // Presses LaunchTimer; the slot taken, or -1.
     int launch();
     TimerWindow* window(int slot) const { return main ? main->board().window(slot) : nullptr; }
+    const Timer& timer(int slot) const { return main->board().timer(slot); }
     void close(int slot); // as the window's close box does
     // Right-clicks slot n's window and chooses the entry of its menu; false
     // when the menu has no such entry or it is disabled.

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/launch.h"
+#include "engine/soundcatalog.h"
+#include "engine/ticks.h"
+#include "engine/timerstate.h"
+#include "platform/clock.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+namespace quandrel {
+
+// What can be done to a running timer beyond watching it.
+struct TimerCommands {
+    bool pause = false;   // a running count-down or count-up
+    bool resume = false;  // a paused one
+    bool addTime = false; // a count-down or alarm clock, running or just gone off
+    int addTimeRoom = 0;  // seconds it can be given more: what keeps it within 23:59:59
+    bool restart = false; // any count-down or count-up
+};
+
+// One timer of the six: what it is, its times, whether it is paused or has
+// gone off, its restarts, its title and its sound. Its window shows it; the
+// board drives it, the player takes its sound requests, the bus and the
+// command line read it. Every change is announced.
+class Timer final : public QObject {
+    Q_OBJECT
+public:
+    explicit Timer(int slot, QObject* parent = nullptr);
+
+    int slot() const { return slot_; }
+    // Whether the slot holds a timer: from its launch until its window closes.
+    bool isActive() const { return active_; }
+    TimerKind kind() const { return times_.kind; }
+    const TimerTimes& times() const { return times_; }
+    // The title as the user typed it; empty for the default one.
+    const QString& title() const { return title_; }
+    // The title its window and notifications show: the typed one, or "Timer N".
+    QString shownTitle() const;
+    const SoundPick& sound() const { return sound_; }
+    // Unset: it follows the main window's "pop on top" when it goes off.
+    std::optional<bool> popOnTop() const { return popOnTop_; }
+    bool isPaused() const { return times_.paused; }
+    Phase phase() const { return phase_; }
+    bool hasGoneOff() const { return phase_ == Phase::GoneOff; }
+    // Restarts of an auto-restarting timer so far.
+    int cycles() const { return cycles_; }
+
+    // Takes the slot for a new timer launched at `now`, whose time of day the
+    // user's format writes as launchTimeText; returns what its window shows.
+    LaunchCaptions launch(const LaunchRequest& request, const ClockReading& now, const QString& launchTimeText,
+                          const OffsetAt& offsetAt = {});
+    // The slot is free again; a sound request not yet taken goes with it.
+    void end();
+    void setTitle(const QString& title);
+
+    // One tick of a count-down, count-up or alarm clock: the new reading, and
+    // whether it went off.
+    void tick(const ClockReading& now);
+    // When its display next changes.
+    qint64 nextTick(const ClockReading& now) const;
+    // What it reads now: the time face, the alarm's progress or the
+    // stopwatch's time, as its window shows it at its next tick.
+    QString reading(const ClockReading& now) const;
+
+    TimerCommands commands(const ClockReading& now) const;
+    // Each does nothing, and says so, when commands() does not offer it.
+    bool pauseOrResume(const ClockReading& now);
+    bool addTime(int32_t secs, const ClockReading& now);
+    bool restart(const ClockReading& now);
+
+    bool stopwatchRunning() const { return times_.stopwatchRunning; }
+    void startOrStopStopwatch(qint64 nowUtcMs);
+    void resetStopwatch();
+    // One tick of the running stopwatch; past 23:59:59 it starts from zero.
+    void tickStopwatch(qint64 nowUtcMs);
+
+    // The alert asks for the timer's sound (of its end, or of a cycle); the
+    // player takes the request.
+    void requestSound(Expiry expiry);
+    bool takeSoundRequest(Expiry expiry);
+    bool hasSoundRequest() const { return alertSoundRequest_ || cycleSoundRequest_; }
+
+signals:
+    // The count-down's, count-up's or stopwatch's time face.
+    void readingChanged(const QString& face);
+    // The alarm clock's "N elapsed of M sec".
+    void progressChanged(const QString& text);
+    void pausedChanged(bool paused);
+    // It ran out for good (Final), or a cycle ended and the next began (Restart).
+    void wentOff(Expiry expiry);
+    // Given more time or started again after it went off: its alert is over.
+    void alertEnded();
+    void titleChanged(const QString& shownTitle);
+    void soundRequested();
+    void ended();
+
+private:
+    void showNow(const ClockReading& now);
+    void endAlertIfGoneOff();
+
+    const int slot_;
+    bool active_ = false;
+    TimerTimes times_;
+    QString title_;
+    SoundPick sound_;
+    std::optional<bool> popOnTop_;
+    Phase phase_ = Phase::Running;
+    int cycles_ = 0;
+    QString face_; // the duration's face at its last tick
+    bool alertSoundRequest_ = false;
+    bool cycleSoundRequest_ = false;
+};
+
+} // namespace quandrel
