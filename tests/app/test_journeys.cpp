@@ -28,16 +28,14 @@ public:
     {
         switch (roll(15)) {
         case 0:
-            h.chooseDuration(0, 0, roll(12), roll(2));
+            h.chooseDuration(0, 0, roll(12), roll(2) ? Restart::Auto : Restart::Off);
             return "count down";
         case 1:
-            h.chooseDuration(0, 0, roll(12), roll(2), false);
+            h.chooseDuration(0, 0, roll(12), roll(2) ? Restart::Auto : Restart::Off, Direction::Up);
             return "count up";
-        case 2: {
-            const QTime at = h.clock.now().localTime().addSecs(roll(40));
-            h.chooseAlarm(at.hour() % 12 == 0 ? 12 : at.hour() % 12, at.minute(), at.second(), at.hour() >= 12);
+        case 2:
+            h.chooseAlarm(h.clock.now().localTime().addSecs(roll(40)));
             return "alarm";
-        }
         case 3:
             h.chooseStopwatch();
             return "stopwatch";

@@ -58,7 +58,7 @@ TEST(MoreTime, TheArithmeticRefusesWhatWouldPassTheLimit)
 TEST(ZeroDuration, IsRefusedEverywhere)
 {
     AppHarness h;
-    h.chooseDuration(0, 0, 0, true);
+    h.chooseDuration(0, 0, 0, Restart::Auto);
     EXPECT_EQ(h.launch(), -1);
     EXPECT_EQ(h.dialogs.messages.value(0).text, "Set a duration of at least 1 second for the count-down or count-up.");
     const ParsedCommandLine zero = parseCommandLine({"quandrel", "--count-down", "0s"});

@@ -56,7 +56,7 @@ TEST(SetupPanel, KindsExcludeOneAnotherAndOfferOnlyTheirValues)
     };
     const std::vector<std::pair<const char*, Step>> steps{
         {"start-up: the alarm clock", {[] {}, false, true, false, true, false}},
-        {"count down, autostart", {[&h] { h.chooseDuration(0, 1, 0, true); }, true, false, true, true, true}},
+        {"count down, autostart", {[&h] { h.chooseDuration(0, 1, 0, Restart::Auto); }, true, false, true, true, true}},
         {"the alarm clock again", {[&h] { h.click("alarmClockCheck"); }, false, true, false, true, false}},
         {"count up", {[&h] { h.click("countUpOption"); }, true, false, true, true, false}},
         {"the stopwatch", {[&h] { h.click("stopwatchCheck"); }, false, false, false, true, false}},
@@ -85,12 +85,12 @@ TEST(Launch, EachKindShowsItsSettingsAndTheSeventhIsRefused)
     EXPECT_EQ(h.text("soundNameLabel", 0), "Ding");
     EXPECT_FALSE(h.find<QLabel>("soundPicture", 0)->pixmap().isNull());
     h.type("alertTextBox", "");
-    h.chooseAlarm(11, 30, 0, false);
+    h.chooseAlarm(QTime(11, 30));
     ASSERT_EQ(h.launch(), 1);
     EXPECT_EQ(h.window(1)->windowTitle(), "Timer 2");
     EXPECT_EQ(h.text("readingLabel", 1), "11:30:00 AM");
     EXPECT_EQ(h.text("autoRestartLabel", 1), "N/A");
-    h.chooseDuration(1, 2, 3, true, false);
+    h.chooseDuration(1, 2, 3, Restart::Auto, Direction::Up);
     ASSERT_EQ(h.launch(), 2);
     EXPECT_EQ(h.text("progressLine", 2), "Counting 01h 02m 03s");
     EXPECT_EQ(h.text("autoRestartLabel", 2), "Y");
@@ -149,7 +149,7 @@ TEST(AutoRestart, EveryRestartCountsAndIsHeardAtAnyCycleLength)
     for (const int cycle : {10, 4, 2, 1}) {
         AppHarness h;
         h.pickSound(1);
-        h.chooseDuration(0, 0, cycle, true, cycle != 4);
+        h.chooseDuration(0, 0, cycle, Restart::Auto, cycle != 4 ? Direction::Down : Direction::Up);
         const int slot = h.launch();
         int plays = 0;
         const qint64 cycleMs = cycle * 1000;
@@ -176,7 +176,7 @@ TEST(AlarmClock, RingsInTheHourTheClockRepeats)
     const QTimeZone zone("Europe/Berlin");
     AppHarness autumn(zone); // 2:30 comes again 32 minutes after 2:58 summer time
     autumn.clock.setUtcMs(QDateTime(QDate(2026, 10, 25), QTime(0, 58), QTimeZone::utc()).toMSecsSinceEpoch());
-    autumn.chooseAlarm(2, 30, 0, false);
+    autumn.chooseAlarm(QTime(2, 30));
     const int repeated = autumn.launch();
     autumn.sim.advance(1'919'000);
     EXPECT_FALSE(autumn.shows(repeated, "expiredBanner"));
@@ -190,7 +190,7 @@ TEST(ClockChanges, EveryKindFollowsTheWallClock)
     AppHarness h;
     h.chooseDuration(0, 10, 0);
     const int down = h.launch();
-    h.chooseAlarm(11, 0, 0, false);
+    h.chooseAlarm(QTime(11, 0));
     const int alarm = h.launch();
     h.chooseStopwatch();
     const int watch = h.launch();
@@ -229,7 +229,7 @@ TEST(PopUpAndFocus, TypingIsNeverTakenByAPoppingTimer)
     AppHarness h;
     h.click("popOnTopCheck");
     h.type("alertTextBox", "REP");
-    h.chooseDuration(0, 0, 5, true);
+    h.chooseDuration(0, 0, 5, Restart::Auto);
     const int slot = h.launch();
     // The window manager activates the new window, then the user types in the alert text.
     QFocusEvent activated(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
@@ -294,7 +294,7 @@ TEST(Keyboard, EnterNamesAndLongNames)
 TEST(TimerMenu, PauseResumeMoreTimeAndRestart)
 {
     AppHarness h;
-    h.chooseDuration(0, 0, 10, true);
+    h.chooseDuration(0, 0, 10, Restart::Auto);
     const int slot = h.launch();
     h.sim.advance(3010);
     ASSERT_TRUE(h.chooseFromMenu(slot, "Pause"));
@@ -322,7 +322,7 @@ TEST(TimerMenu, PauseResumeMoreTimeAndRestart)
     EXPECT_FALSE(h.shows(done, "expiredBanner"));
     h.sim.advance(1100);
     EXPECT_TRUE(h.shows(done, "expiredBanner"));
-    h.chooseDuration(0, 0, 1, false, false);
+    h.chooseDuration(0, 0, 1, Restart::Off, Direction::Up);
     EXPECT_FALSE(h.chooseFromMenu(h.launch(), "+1 min")) << "a count-up takes no more time";
 }
 
@@ -346,7 +346,7 @@ TEST(Notifications, AnUnseenTimerIsAnnouncedAndItsButtonsWork)
     h.notifier.press(tea, "add-minute");
     EXPECT_FALSE(h.shows(tea, "expiredBanner"));
     // Seen timers are not announced; a restarting one replaces its last one.
-    h.chooseDuration(0, 0, 2, true, false);
+    h.chooseDuration(0, 0, 2, Restart::Auto, Direction::Up);
     const int cycles = h.launch();
     h.sim.advance(2010);
     EXPECT_TRUE(h.notifier.shown.isEmpty());

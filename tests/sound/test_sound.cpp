@@ -76,10 +76,10 @@ int playToEnd(SdlSoundDevice& device, const QString& path, int limitMs = -1)
 
 struct PlayerHarness : AppHarness {
     // A timer of the chosen sound that goes off at once.
-    int goOff(int listIndex, bool autostart = false)
+    int goOff(int listIndex)
     {
         pickSound(listIndex);
-        chooseDuration(0, 0, 1, autostart);
+        chooseDuration(0, 0, 1);
         const int slot = launch();
         sim.advance(1600); // the first tick expires, the first flash asks
         return slot;
@@ -115,9 +115,9 @@ TEST(AlertPlayer, ThreePlaysCutAtThreeSecondsOrTheDishAnnouncement)
 TEST(AlertPlayer, OneRequestAtATimeAlertsFirstThenLowerSlots)
 {
     PlayerHarness h;
-    for (const auto& [sound, restarting] : {std::pair{1, true}, {2, false}, {4, false}}) {
+    for (const auto& [sound, restart] : {std::pair{1, Restart::Auto}, {2, Restart::Off}, {4, Restart::Off}}) {
         h.pickSound(sound);
-        h.chooseDuration(0, 0, 2, restarting);
+        h.chooseDuration(0, 0, 2, restart);
         h.launch();
     }
     h.sim.advance(2600); // all three go off together

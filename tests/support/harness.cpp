@@ -49,17 +49,21 @@ void AppHarness::tick(const char* box, bool on)
         click(box);
 }
 
-void AppHarness::chooseDuration(int h, int min, int s, bool autostart, bool countDown)
+void AppHarness::chooseDuration(int h, int min, int s, Restart restart, Direction direction)
 {
-    click(countDown ? "countDownOption" : "countUpOption");
-    tick("autostartCheck", autostart);
+    click(direction == Direction::Down ? "countDownOption" : "countUpOption");
+    tick("autostartCheck", restart == Restart::Auto);
     setBars({{"hoursBar", h}, {"minutesBar", min}, {"secondsBar", s}});
 }
 
-void AppHarness::chooseAlarm(int hour12, int min, int s, bool pm)
+void AppHarness::chooseAlarm(QTime at)
 {
     tick("alarmClockCheck");
-    setBars({{"alarmHourBar", hour12}, {"alarmMinuteBar", min}, {"alarmSecondBar", s}, {"alarmHalfBar", pm ? 2 : 1}});
+    const int hour12 = at.hour() % 12 == 0 ? 12 : at.hour() % 12;
+    setBars({{"alarmHourBar", hour12},
+             {"alarmMinuteBar", at.minute()},
+             {"alarmSecondBar", at.second()},
+             {"alarmHalfBar", at.hour() < 12 ? 1 : 2}});
 }
 
 void AppHarness::pickSound(int listIndex)

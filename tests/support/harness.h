@@ -17,6 +17,9 @@
 
 namespace quandrel::test {
 
+enum class Restart { Off, Auto };
+enum class Direction { Down, Up };
+
 // The whole program on fakes and a simulated clock (from 10:00:00 on 2 March 2026),
 // driven as a user does, through the controls' object names.
 class AppHarness {
@@ -48,9 +51,9 @@ public:
     void setBars(std::initializer_list<std::pair<const char*, int>> values);
     void tick(const char* box, bool on = true);
     void type(const char* name, const QString& text, int slot = -1) { find<QLineEdit>(name, slot)->setText(text); }
-    // Count Down (or Count Up) of h:min:s, optionally restarting.
-    void chooseDuration(int h, int min, int s, bool autostart = false, bool countDown = true);
-    void chooseAlarm(int hour12, int min, int s, bool pm);
+    // A count-down (or count-up) of h:min:s, optionally restarting.
+    void chooseDuration(int h, int min, int s, Restart restart = Restart::Off, Direction direction = Direction::Down);
+    void chooseAlarm(QTime at);
     void chooseStopwatch() { tick("stopwatchCheck"); }
     void pickSound(int listIndex);
     // Presses LaunchTimer; the slot taken, or -1.
