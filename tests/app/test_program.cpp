@@ -99,7 +99,8 @@ TEST(Launch, EachKindShowsItsSettingsAndTheSeventhIsRefused)
     EXPECT_EQ(h.launch(), 3);
     EXPECT_TRUE(h.shows(3, "stopwatchStartButton"));
     EXPECT_FALSE(h.shows(3, "clockLine"));
-    h.launch(), h.launch();
+    h.launch();
+    h.launch();
     h.dialogs.holdMessages = true;
     for (int press = 0; press < 6; ++press)
         EXPECT_EQ(h.launch(), -1);
@@ -108,7 +109,8 @@ TEST(Launch, EachKindShowsItsSettingsAndTheSeventhIsRefused)
     EXPECT_EQ(h.dialogs.messages[0].title, "Quandrel");
     EXPECT_EQ(h.dialogs.messages[0].text, "all timers are in use");
     // The lowest free slot is taken next, as a fresh window.
-    h.close(1), h.close(2);
+    h.close(1);
+    h.close(2);
     EXPECT_EQ(h.launch(), 1);
     EXPECT_EQ(h.text("kindTitle", 1), "Stopwatch");
     EXPECT_EQ(h.text("cyclesLabel", 1), "") << "a fresh window";
@@ -255,7 +257,8 @@ TEST(PopUpAndFocus, TypingIsNeverTakenByAPoppingTimer)
     h.click("popOnTopCheck");
     h.click("closeAllButton");
     h.chooseDuration(0, 0, 1);
-    h.launch(), h.launch();
+    h.launch();
+    h.launch();
     h.windows.calls.clear();
     h.sim.advance(1510);
     EXPECT_EQ(h.windows.calls.count("focus mainWindow.alertTextBox"), 1);
@@ -371,7 +374,8 @@ TEST(Exit, ClosingTheMainWindowStopsTheSoundFirstThenClosesEverything)
     h.pickSound(1);
     h.chooseDuration(0, 0, 1);
     h.launch();
-    h.sim.advance(1600), h.sound.take();
+    h.sim.advance(1600);
+    h.sound.take();
     QPointer<TimerWindow> w = h.window(0);
     h.main->close();
     EXPECT_EQ(h.sound.take().mid(0, 2), QStringList({"stop", "close"}));
