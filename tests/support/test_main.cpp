@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/translations.h"
+
 #include <QApplication>
 #include <QLocale>
 
@@ -14,5 +16,8 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());
+    // Quandrel's English texts, whatever the language of the machine running the tests.
+    unsetenv("QUANDREL_TRANSLATION");
+    quandrel::installTranslations();
     return RUN_ALL_TESTS();
 }
