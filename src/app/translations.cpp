@@ -8,7 +8,7 @@
 
 namespace quandrel {
 
-void installTranslations()
+void installTranslations(const QString& trialFile)
 {
     const QLocale locale;
     auto* qt = new QTranslator(QCoreApplication::instance());
@@ -22,10 +22,9 @@ void installTranslations()
     if (english->load(QStringLiteral(":/i18n/quandrel_en.qm")))
         QCoreApplication::installTranslator(english);
     auto* own = new QTranslator(QCoreApplication::instance());
-    const QString file = qEnvironmentVariable("QUANDREL_TRANSLATION");
-    const bool loaded =
-        file.isEmpty() ? own->load(locale, QStringLiteral("quandrel"), QStringLiteral("_"), QStringLiteral(":/i18n"))
-                       : own->load(file);
+    const bool loaded = trialFile.isEmpty() ? own->load(locale, QStringLiteral("quandrel"), QStringLiteral("_"),
+                                                        QStringLiteral(":/i18n"))
+                                            : own->load(trialFile);
     // An English locale finds the English one again: it is installed once.
     if (loaded && own->filePath() != english->filePath())
         QCoreApplication::installTranslator(own);

@@ -16,8 +16,6 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());
-    // Quandrel's English texts, whatever the language of the machine running the tests.
-    unsetenv("QUANDREL_TRANSLATION");
-    quandrel::installTranslations();
+    quandrel::installTranslations(); // English: the C locale's texts
     return RUN_ALL_TESTS();
 }
