@@ -22,10 +22,13 @@ def lengthen(match):
         longer = original
     else:
         longer = "[" + original + "~" * max(1, round(len(original) * 0.4) - 2) + "]"
-    return "<source>%s</source>\n        <translation>%s</translation>" % (
-        match.group(1), html.escape(longer, quote=False))
+    longer = html.escape(longer, quote=False)
+    forms = match.group(2).count("<numerusform")
+    if forms:  # a text with a number keeps its singular and plural forms
+        longer = "".join("\n            <numerusform>%s</numerusform>" % longer for _ in range(forms)) + "\n        "
+    return "<source>%s</source>\n        <translation>%s</translation>" % (match.group(1), longer)
 
 
-text = re.sub(r"<source>(.*?)</source>\s*<translation[^>]*>.*?</translation>", lengthen, text, flags=re.S)
+text = re.sub(r"<source>(.*?)</source>\s*<translation[^>]*>(.*?)</translation>", lengthen, text, flags=re.S)
 text = text.replace('language="de_DE"', 'language="en"')
 open(target, "w", encoding="utf-8").write(text)

@@ -34,7 +34,8 @@ void setUpApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Quandrel"));
     QCoreApplication::setApplicationVersion(quandrel::Version);
-    quandrel::installTranslations();
+    // QUANDREL_TRANSLATION may name a .qm file, to try a translation out.
+    quandrel::installTranslations(qEnvironmentVariable("QUANDREL_TRANSLATION"));
 }
 
 void printError(const QString& message)

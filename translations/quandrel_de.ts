@@ -263,13 +263,12 @@
         <source>all timers are in use</source>
         <translation>alle Timer sind belegt</translation>
     </message>
-    <message>
-        <source>There is Currently 1 Timer running</source>
-        <translation>Zurzeit läuft 1 Timer</translation>
-    </message>
-    <message>
-        <source>There are Currently %1 Timers running</source>
-        <translation>Zurzeit laufen %1 Timer</translation>
+    <message numerus="yes">
+        <source>There are Currently %n Timer(s) running</source>
+        <translation>
+            <numerusform>Zurzeit läuft %n Timer</numerusform>
+            <numerusform>Zurzeit laufen %n Timer</numerusform>
+        </translation>
     </message>
     <message>
         <source>Set a duration of at least 1 second for the count-down or count-up.</source>

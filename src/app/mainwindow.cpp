@@ -34,10 +34,11 @@ namespace quandrel {
 namespace {
 constexpr int LogoSize = 64; // the logo picture's size
 
+// One text with a number: each translation, English included, words its
+// singular and plural forms.
 QString runningCountText(int count)
 {
-    return count == 1 ? MainWindow::tr("There is Currently 1 Timer running")
-                      : MainWindow::tr("There are Currently %1 Timers running").arg(count);
+    return MainWindow::tr("There are Currently %n Timer(s) running", nullptr, count);
 }
 } // namespace
 

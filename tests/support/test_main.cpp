@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/translations.h"
+
 #include <QApplication>
 #include <QLocale>
 
@@ -14,5 +16,6 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());
+    quandrel::installTranslations(); // English: the C locale's texts
     return RUN_ALL_TESTS();
 }
