@@ -35,12 +35,18 @@ QColor titleColour(const AppHarness& h, int slot)
 TEST(StartUp, EveryBoxShowsItsBarAndTheClockFollowsTheLocale)
 {
     AppHarness h;
-    QStringList boxes;
-    for (const char* box : {"hoursBox", "minutesBox", "secondsBox", "alarmHourBox", "alarmMinuteBox", "alarmSecondBox",
-                            "alarmHalfBox", "clockLabel", "soundList"})
-        boxes << h.text(box);
-    EXPECT_EQ(boxes, QStringList({"01", "00", "00", "1", "00", "00", "AM",
-                                  longTimeText(QTime(10, 0), h.services.locale), "None"}));
+    const std::vector<std::pair<const char*, QString>> boxes{
+        {"hoursBox", "01"},
+        {"minutesBox", "00"},
+        {"secondsBox", "00"},
+        {"alarmHourBox", "1"},
+        {"alarmMinuteBox", "00"},
+        {"alarmSecondBox", "00"},
+        {"alarmHalfBox", "AM"},
+        {"soundList", "None"},
+        {"clockLabel", longTimeText(QTime(10, 0), h.services.locale)}};
+    for (const auto& [box, shown] : boxes)
+        EXPECT_EQ(h.text(box), shown) << box;
     AppHarness german(QTimeZone::utc(), QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(german.text("clockLabel"), "10:00:00");
     EXPECT_EQ(MainWindow::centredPosition({800, 600}, {1001, 400}), QPoint(-100, 100));
