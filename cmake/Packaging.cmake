@@ -24,7 +24,11 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXE
                                                 WORLD_READ WORLD_EXECUTE)
 
 install(FILES ${_quandrel_packaging}/${QUANDREL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${_quandrel_packaging}/${QUANDREL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The newest release in the metainfo is the version project() names.
+configure_file(${_quandrel_packaging}/${QUANDREL_APP_ID}.metainfo.xml.in
+               ${CMAKE_CURRENT_BINARY_DIR}/packaging/${QUANDREL_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/packaging/${QUANDREL_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # The interface the running program offers on the session bus, for those who call it.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/../src/app/${QUANDREL_APP_ID}.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
@@ -73,12 +77,6 @@ install(CODE "
                             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:quandrel>\"
                     COMMAND_ERROR_IS_FATAL ANY)
   endif()")
-
-# The metainfo must name the release being built.
-file(READ ${_quandrel_packaging}/${QUANDREL_APP_ID}.metainfo.xml _quandrel_metainfo)
-if(NOT _quandrel_metainfo MATCHES "<release version=\"${PROJECT_VERSION}\"")
-  message(WARNING "packaging/${QUANDREL_APP_ID}.metainfo.xml has no <release> for version ${PROJECT_VERSION}")
-endif()
 
 # ---- Debian package ------------------------------------------------------
 
