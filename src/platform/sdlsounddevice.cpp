@@ -20,6 +20,7 @@ namespace {
 
 constexpr int IdleCloseMs = 3000;
 constexpr qint64 FeedBytes = 16384;
+constexpr qint64 SilenceBytes = 4096; // put after a sound, as often as needed
 // Encodings that SDL decodes whole are taken up to this size of file, and of
 // samples once decoded (16 MiB of 4-bit ADPCM).
 constexpr qint64 MaxDecodedFileBytes = 16LL * 1024 * 1024;
@@ -40,7 +41,6 @@ constexpr qint64 MaxDecodedBytes = 4 * MaxDecodedFileBytes;
     X(NewAudioStream)                                                                                                  \
     X(AudioStreamPut)                                                                                                  \
     X(AudioStreamGet)                                                                                                  \
-    X(AudioStreamFlush)                                                                                                \
     X(FreeAudioStream)                                                                                                 \
     X(RWFromConstMem)                                                                                                  \
     X(LoadWAV_RW)                                                                                                      \
@@ -271,7 +271,8 @@ bool SdlSoundDevice::play(int limitMs)
     api.LockAudioDevice(device_);
     stream_ = stream;
     feedLeft_ = bytes;
-    flushed_ = false;
+    framesIn_ = 0;
+    bytesOut_ = 0;
     ++generation_;
     active_ = true;
     api.UnlockAudioDevice(device_);
@@ -370,20 +371,29 @@ void SdlSoundDevice::fill(unsigned char* out, int len)
         return;
     const Sdl& api = sdl();
     auto* stream = static_cast<SDL_AudioStream*>(stream_);
+    const qint64 frameOut = channelsOut_ * qint64(sizeof(float));
     int got = 0;
     while (got < len) {
-        const int n = api.AudioStreamGet(stream, out + got, len - got);
+        // What the samples handed on make at the device's rate; what the
+        // stream gives beyond that is the silence put after them.
+        const qint64 due = framesIn_ * rateOut_ / source_->rate * frameOut - bytesOut_;
+        const int n = due > 0 ? api.AudioStreamGet(stream, out + got, int(std::min<qint64>(len - got, due))) : 0;
         if (n < 0)
             break;
         got += n;
+        bytesOut_ += n;
         if (n > 0)
             continue;
         if (feedLeft_ > 0 && feed())
             continue;
-        if (!flushed_) {
-            flushed_ = true;
-            api.AudioStreamFlush(stream);
-            continue;
+        // SDL's resampler keeps the last samples back until more come, and
+        // a flush does not always let them go: silence after them does.
+        if (due > 0) {
+            const int frame = SDL_AUDIO_BITSIZE(source_->format) / 8 * source_->channels;
+            const int silence = int(SilenceBytes) / frame * frame;
+            std::memset(buffer_.data(), source_->format == AUDIO_U8 ? 0x80 : 0, size_t(silence));
+            if (api.AudioStreamPut(stream, buffer_.data(), silence) == 0)
+                continue;
         }
         // Everything has been handed to the device.
         active_ = false;
@@ -402,6 +412,7 @@ bool SdlSoundDevice::feed()
         return false;
     }
     feedLeft_ -= stored;
+    framesIn_ += stored / source_->frameBytes;
     qint64 bytes = stored;
     if (source_->conversion == Source::Widen24) {
         // Each 3-byte sample becomes the top three bytes of a 32-bit one,

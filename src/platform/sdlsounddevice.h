@@ -57,7 +57,8 @@ private:
     // Shared with the audio thread; changed only under the device's lock.
     void* stream_ = nullptr; // SDL_AudioStream from the source's format to the device's
     qint64 feedLeft_ = 0;    // source bytes still to hand to the stream
-    bool flushed_ = false;   // the stream has had its last bytes
+    qint64 framesIn_ = 0;    // source frames handed to the stream
+    qint64 bytesOut_ = 0;    // bytes the stream gave the device
     std::vector<unsigned char> buffer_;
     std::atomic<bool> active_{false};
     std::atomic<unsigned> generation_{0}; // which play an end notice belongs to
