@@ -47,7 +47,6 @@ void Timer::end()
     if (!active_)
         return;
     active_ = false;
-    times_.stopwatchRunning = false;
     alertSoundRequest_ = cycleSoundRequest_ = false;
     emit ended();
 }

@@ -7,6 +7,7 @@
 #include "engine/stopwatch.h"
 #include "engine/ticks.h"
 #include "engine/timearith.h"
+#include "engine/timer.h"
 #include "support/printers.h"
 
 #include <QTimeZone>
@@ -167,4 +168,26 @@ TEST(Alerts, AnExpiryIsShownOrAnnouncedNeverLost)
     };
     for (const Case& c : cases)
         EXPECT_EQ(presentExpiry(c.view), c.expected) << c.what;
+}
+
+TEST(Timer, ALaunchIntoAUsedSlotStartsAfresh)
+{
+    Timer timer(0);
+    LaunchRequest restarting;
+    restarting.kind = TimerKind::CountUp;
+    restarting.durationSecs = 1;
+    restarting.autoRestart = true;
+    timer.launch(restarting, {0, 0}, {});
+    timer.tick({1005, 0});
+    ASSERT_EQ(timer.cycles(), 1);
+    LaunchRequest once = restarting;
+    once.kind = TimerKind::CountDown;
+    once.autoRestart = false;
+    timer.launch(once, {2000, 0}, {});
+    EXPECT_EQ(timer.cycles(), 0);
+    timer.tick({3005, 0});
+    ASSERT_TRUE(timer.hasGoneOff());
+    timer.end();
+    timer.launch(once, {4000, 0}, {});
+    EXPECT_FALSE(timer.hasGoneOff());
 }

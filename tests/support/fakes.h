@@ -68,7 +68,11 @@ public:
     QWidget* active = nullptr;
 
     bool isMinimized(QWidget* window) override { return minimized.contains(window); }
-    void restore(QWidget* window) override { minimized.remove(window), note("restore", window); }
+    void restore(QWidget* window) override
+    {
+        minimized.remove(window);
+        note("restore", window);
+    }
     void setStaysOnTop(QWidget* window, bool top) override { note(top ? "top" : "untop", window); }
     void raise(QWidget* window) override { note("raise", window); }
     void activate(QWidget* window) override { note("activate", window); }
@@ -76,8 +80,16 @@ public:
     bool applicationActive() override { return appActive; }
     bool isActive(QWidget* window) override { return window == active; }
     bool canRaise() override { return raising; }
-    void hide(QWidget* window) override { window->hide(), note("hide", window); }
-    void show(QWidget* window) override { window->show(), note("show", window); }
+    void hide(QWidget* window) override
+    {
+        window->hide();
+        note("hide", window);
+    }
+    void show(QWidget* window) override
+    {
+        window->show();
+        note("show", window);
+    }
     void setFocus(QWidget* control) override
     {
         calls << "focus " + control->window()->objectName() + '.' + control->objectName();
@@ -120,8 +132,17 @@ public:
         return playing = !openPath.isEmpty();
     }
     bool isPlaying() const override { return playing; }
-    void stop() override { log << "stop", playing = false; }
-    void close() override { log << "close", playing = false, openPath.clear(); }
+    void stop() override
+    {
+        log << "stop";
+        playing = false;
+    }
+    void close() override
+    {
+        log << "close";
+        playing = false;
+        openPath.clear();
+    }
 
     void finishPlay() // the playing sound reaches its end
     {
@@ -141,7 +162,11 @@ class FakeNotifier final : public Notifier {
 public:
     QMap<int, Notification> shown;
     int sent = 0;
-    void show(int key, const Notification& n) override { shown.insert(key, n), ++sent; }
+    void show(int key, const Notification& n) override
+    {
+        shown.insert(key, n);
+        ++sent;
+    }
     void withdraw(int key) override { shown.remove(key); }
     void press(int key, const QString& action) { emit actionInvoked(key, action); }
 };
