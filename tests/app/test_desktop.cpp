@@ -7,8 +7,6 @@
 #include "platform/display.h"
 #include "platform/notifier.h"
 
-#include <QCheckBox>
-
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -197,16 +195,6 @@ TEST(Expiry, OnWaylandATimerWhoseWindowIsNotActiveIsAnnounced)
     goOff(h);
     EXPECT_EQ(h.notifier.sent, 1);
     EXPECT_FALSE(h.windows.calls.contains("top timerWindow0"));
-}
-
-TEST(Expiry, OnWaylandPopOnTopIsOfferedNotAndSaysWhy)
-{
-    AppHarness h;
-    h.windows.raising = false;
-    MainWindow main(h.services);
-    const auto* popOnTop = main.findChild<QCheckBox*>("popOnTopCheck");
-    EXPECT_FALSE(popOnTop->isEnabled());
-    EXPECT_TRUE(popOnTop->toolTip().contains("does not let programs bring their windows to the front"));
 }
 
 TEST(HideAndShow, WindowsGoThroughTheWindowSystemThatKeepsTheirPlace)

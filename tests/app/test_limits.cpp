@@ -125,16 +125,6 @@ TEST(TitleBoxes, TakeNoControlCharacters)
     EXPECT_EQ(h.find<QLineEdit>("titleBox", 0)->validator()->validate(escape, at), QValidator::Invalid);
 }
 
-TEST(StateWords, TestPlaySaysWhatItDoesNow)
-{
-    AppHarness h;
-    h.pickSound(1);
-    h.click("testPlayButton");
-    EXPECT_EQ(h.find("testPlayButton")->accessibleDescription(), "Stop the sound");
-    h.sound.finishPlay();
-    EXPECT_EQ(h.find("testPlayButton")->accessibleDescription(), "Test sound to play when Timer goes off");
-}
-
 TEST(German, TheBannerAndTheNotificationsTimesSpeakGerman)
 {
     const QLocale de(QLocale::German, QLocale::Germany);

@@ -20,7 +20,6 @@
 #include <cstring>
 #include <fstream>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -175,42 +174,6 @@ TEST(AlertPlayer, OneRequestAtATimeAlertsFirstThenLowerSlots)
     EXPECT_EQ(h.sound.opened().size(), 7) << "heard once";
 }
 
-TEST(AlertPlayer, NoneIsSilentAndClosingATimerSilencesItAndDropsItsRequest)
-{
-    PlayerHarness h;
-    h.goOff(SoundListNone);
-    h.sim.advance(2000);
-    EXPECT_TRUE(h.sound.log.isEmpty());
-    const int ringing = h.goOff(1);
-    const int waiting = h.goOff(2); // its request waits for the first sequence
-    const int next = h.goOff(4);    // and so does this one's, taken once the first is closed
-    h.close(waiting);
-    h.pickSound(5), h.chooseStopwatch(), h.launch(); // into the closed one's slot: no request inherited
-    h.finish(1);
-    h.close(ringing);
-    h.sim.advance(10);
-    h.close(next);
-    EXPECT_EQ(h.sound.take().mid(5), QStringList({"stop", "close", "open " + h.file(4), "play", "stop", "close"}));
-    h.sim.advance(5000);
-    EXPECT_TRUE(h.sound.take().isEmpty());
-}
-
-TEST(AlertPlayer, NoDeviceSaysSoOncePerAlertAndStillTakesTheRequests)
-{
-    PlayerHarness h;
-    h.sound.devices = 0;
-    h.dialogs.holdMessages = true;
-    h.goOff(1);
-    h.goOff(2); // while the first box is still open
-    EXPECT_EQ(h.dialogs.count("Your system cannot play WAV files"), 1);
-    EXPECT_EQ(h.dialogs.messages.last().title, "Sound Card Check");
-    EXPECT_FALSE(h.timer(1).hasSoundRequest());
-    h.dialogs.pressOk();
-    h.sound.devices = 1;
-    h.goOff(3);
-    EXPECT_EQ(h.sound.opened(), QStringList({h.file(3)}));
-}
-
 TEST(AlertPlayer, ABrokenRecordingIsWrittenAgainOrFallsBackAsAGoneFileDoes)
 {
     PlayerHarness h;
@@ -321,43 +284,6 @@ TEST(Recordings, WrittenOnceNeverRewrittenAndAllPlayable)
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("nowhere")));
     EXPECT_TRUE(QFileInfo(folder + "/tmpRice.$$$").isSymLink());
     EXPECT_EQ(QFileInfo(folder + "/tmpSoup.$$$").size(), good.size());
-    QFile::remove(folder + "/tmpSoup.$$$");
-    extractRecordings(folder);
-    SdlSoundDevice device;
-    if (device.deviceCount() == 0)
-        GTEST_SKIP() << "no SDL audio device, not even the dummy driver";
-    for (const QString& name : extractionOrder()) {
-        const QString path = soundFilePath(folder, *soundByResource(name));
-        ASSERT_TRUE(device.open(path)) << qPrintable(name);
-        EXPECT_GT(device.lengthMs(), 100) << qPrintable(name);
-        EXPECT_LT(device.lengthMs(), 3000) << qPrintable(name);
-        device.close();
-    }
-}
-
-TEST(Recordings, ThatCannotBeWrittenAreNamedOnceAndTheProgramRuns)
-{
-    QTemporaryDir dir;
-    const pid_t child = fork();
-    if (child == 0) { // under a file-size limit a write fails, it does not end the program
-        const rlimit limit{60 * 1024, 60 * 1024};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        _exit(int(extractRecordings(dir.filePath("sounds")).size()));
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-    EXPECT_GT(WEXITSTATUS(status), 0);
-    EXPECT_LT(WEXITSTATUS(status), 25);
-    write(dir.filePath("blocked"), "a file where the folder should be");
-    AppHarness h(QTimeZone::utc(), QLocale::c(), dir.filePath("blocked/sounds"));
-    ASSERT_EQ(h.dialogs.messages.size(), 1);
-    EXPECT_TRUE(h.dialogs.messages[0].text.contains("Biscuits, Bleep, Bleep2"));
-    h.pickSound(1);
-    h.chooseDuration(0, 0, 1);
-    const int slot = h.launch();
-    h.sim.advance(1010);
-    EXPECT_TRUE(h.shows(slot, "expiredBanner"));
 }
 
 TEST(SdlDevice, PlaysEndsByItselfCutsAndRefusesHostileFiles)
@@ -373,20 +299,6 @@ TEST(SdlDevice, PlaysEndsByItselfCutsAndRefusesHostileFiles)
     EXPECT_TRUE(device.play());
     device.close();
     EXPECT_FALSE(device.isPlaying()) << "closing ends the sound";
-    // Once nothing plays, after a sound's end or a stop, the device is let go
-    // (here at once), and opened again for the next sound.
-    device.setIdleCloseDelay(0);
-    for (const bool toEnd : {true, false}) {
-        ASSERT_TRUE(device.open(dir.filePath("short.wav")) && device.play());
-        if (!toEnd)
-            device.stop();
-        QElapsedTimer idle;
-        idle.start();
-        while (device.isDeviceOpen() && idle.elapsed() < 2000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        EXPECT_FALSE(device.isDeviceOpen()) << toEnd;
-        device.close();
-    }
     const QByteArray good = wave(100);
     // A wave of any size plays, read as it plays: 100 MiB of 16-bit stereo.
     QFile file(write(dir.filePath("big.wav"), spoiled(wave(100, 44100, 2, 16), 40, 100u << 20, 4)));
