@@ -317,6 +317,7 @@ TEST(CommandLine, ReadsWhatItCanAndNamesWhatItCannot)
                                "--bogus|bogus", "stray|stray"})
         EXPECT_TRUE(parse(line.section('|', 0, 0).split(' ')).error.contains(line.section('|', 1))) << qPrintable(line);
     EXPECT_TRUE(parse({"--help"}).output.contains("--count-down <duration>"));
+    EXPECT_TRUE(parse({"--help-all"}).output.contains("--count-down <duration>"));
 }
 
 TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
