@@ -331,12 +331,12 @@ TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
     EXPECT_EQ(h.text("soundNameLabel", 0), "Biscuits");
     EXPECT_EQ(h.text("alertTextBox"), "") << "the main window's choices stay";
     EXPECT_EQ(h.text("soundList"), "None");
-    EXPECT_EQ(launch({{"kind", "alarm"}, {"alarm", 23 * 3600}}).value, 2);
-    EXPECT_EQ(h.text("readingLabel", 1), "11:00:00 PM");
+    EXPECT_EQ(launch({{"kind", "alarm"}, {"alarm", 12 * 3600}}).value, 2);
+    EXPECT_EQ(h.text("readingLabel", 1), "12:00:00 PM");
     EXPECT_TRUE(launch({{"kind", "egg timer"}}).badArgument);
     h.sim.advance(1010);
     EXPECT_EQ(calls.list().value.toStringList(),
-              QStringList({"1\tTea\tcount-down\t00:00:01", "2\tTimer 2\talarm\t1 elapsed of 46800 sec"}));
+              QStringList({"1\tTea\tcount-down\t00:00:01", "2\tTimer 2\talarm\t1 elapsed of 7200 sec"}));
     remote.Pause(1);
     EXPECT_TRUE(calls.list().value.toStringList().first().endsWith("(paused)"));
     remote.Pause(1);
@@ -347,7 +347,7 @@ TEST(RemoteControl, StartsListsAndCommandsTimersAsTheMainWindowDoes)
     remote.AddTime(2, 0);
     EXPECT_EQ(remote.lastError(), "Timer 2 cannot be given 0 seconds more.");
     remote.AddTime(2, 60);
-    EXPECT_TRUE(calls.list().value.toStringList().last().endsWith("of 46860 sec"));
+    EXPECT_TRUE(calls.list().value.toStringList().last().endsWith("of 7260 sec"));
     remote.Restart(2);
     EXPECT_EQ(remote.lastError(), "Timer 2 cannot be restarted.");
     remote.Restart(1);
