@@ -170,9 +170,10 @@ std::optional<int32_t> wholeNumber(const QVariant& value, qint64 lowest, qint64 
 
 } // namespace
 
-bool RemoteControl::resolve(const QVariantMap& c, LaunchRequest* r)
+// Every key is one a timer takes, and holds a string, a whole number or a
+// boolean as the key wants.
+bool RemoteControl::checkKeys(const QVariantMap& c)
 {
-    // What each key holds: a string, a whole number or a boolean.
     const QHash<QString, QMetaType::Type> keys{
         {QStringLiteral("kind"), QMetaType::QString},      {QStringLiteral("duration"), QMetaType::Int},
         {QStringLiteral("auto-restart"), QMetaType::Bool}, {QStringLiteral("alarm"), QMetaType::Int},
@@ -191,6 +192,34 @@ bool RemoteControl::resolve(const QVariantMap& c, LaunchRequest* r)
                                                           : type == QMetaType::Bool ? tr("a boolean")
                                                                                     : tr("a string")));
     }
+    return true;
+}
+
+// A sound of the list by its name, or a wave file that can be played.
+bool RemoteControl::resolveSound(const QString& sound, LaunchRequest* r)
+{
+    const QStringList items = soundListItems();
+    const auto named = std::find_if(items.begin(), items.end() - 1, [&sound](const QString& item) {
+        return item.compare(sound, Qt::CaseInsensitive) == 0;
+    });
+    if (named != items.end() - 1) {
+        const int index = int(named - items.begin());
+        r->sound = index == SoundListNone ? SoundPick{} : builtinPick(services_.soundFolder, index);
+        return true;
+    }
+    QString why;
+    if (!services_.sound.canPlay(sound, &why))
+        return fail("InvalidArgs",
+                    tr("The sound '%1' is neither a sound of the list nor a wave file that can be played (%2).")
+                        .arg(sound, why));
+    r->sound = {sound, SoundListPlayFile, pickedFileName(sound)};
+    return true;
+}
+
+bool RemoteControl::resolve(const QVariantMap& c, LaunchRequest* r)
+{
+    if (!checkKeys(c))
+        return false;
     const std::optional<TimerKind> kind = kindNamed(c.value(QStringLiteral("kind")).toString());
     if (!kind)
         return fail("InvalidArgs", tr("Say which timer to start: count-down, count-up, alarm or stopwatch."));
@@ -212,23 +241,7 @@ bool RemoteControl::resolve(const QVariantMap& c, LaunchRequest* r)
     r->title = c.value(QStringLiteral("title")).toString();
     if (c.contains(QStringLiteral("pop-on-top")))
         r->popOnTop = c.value(QStringLiteral("pop-on-top")).toBool();
-    const QString sound = c.value(QStringLiteral("sound"), NoSound).toString();
-    const QStringList items = soundListItems();
-    const auto named = std::find_if(items.begin(), items.end() - 1, [&sound](const QString& item) {
-        return item.compare(sound, Qt::CaseInsensitive) == 0;
-    });
-    if (named != items.end() - 1) {
-        const int index = int(named - items.begin());
-        r->sound = index == SoundListNone ? SoundPick{} : builtinPick(services_.soundFolder, index);
-        return true;
-    }
-    QString why;
-    if (!services_.sound.canPlay(sound, &why))
-        return fail("InvalidArgs",
-                    tr("The sound '%1' is neither a sound of the list nor a wave file that can be played (%2).")
-                        .arg(sound, why));
-    r->sound = {sound, SoundListPlayFile, pickedFileName(sound)};
-    return true;
+    return resolveSound(c.value(QStringLiteral("sound"), NoSound).toString(), r);
 }
 
 int RemoteControl::Launch(const QVariantMap& choices)

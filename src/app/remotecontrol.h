@@ -53,6 +53,8 @@ private:
     class LocalCalls;
     bool fail(const char* error, const QString& message);
     bool resolve(const QVariantMap& choices, LaunchRequest* request);
+    bool checkKeys(const QVariantMap& choices);
+    bool resolveSound(const QString& sound, LaunchRequest* request);
     bool callerGone();
     // Slot n (1..6) as an index, or -1 with the error sent.
     int slotIndex(int slot);

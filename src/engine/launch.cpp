@@ -48,7 +48,6 @@ LaunchCaptions setUpTimer(TimerTimes& t, const LaunchRequest& request, const Clo
         const int32_t secs = request.durationSecs;
         t.durationStart = now.utcMs;
         t.durationSecs = secs;
-        t.durationElapsed = 0;
         t.autoRestart = request.autoRestart;
         c.kindTitle = request.kind == TimerKind::CountDown ? QCoreApplication::translate("Timer", "CountDown:")
                                                            : QCoreApplication::translate("Timer", "CountUp:");

@@ -17,10 +17,10 @@ QString durationFace(const TimerTimes& t, qint64 nowUtcMs)
 
 DurationTick durationTick(TimerTimes& t, qint64 nowUtcMs)
 {
-    t.durationElapsed = elapsedSecs(t.durationStart, t.paused ? t.pausedAt : nowUtcMs);
+    const int32_t elapsed = elapsedSecs(t.durationStart, t.paused ? t.pausedAt : nowUtcMs);
     DurationTick tick;
     tick.face = durationFace(t, nowUtcMs);
-    if (t.paused || t.durationElapsed < t.durationSecs)
+    if (t.paused || elapsed < t.durationSecs)
         return tick;
     if (!t.autoRestart) {
         tick.expiry = Expiry::Final;
@@ -44,12 +44,12 @@ QString alarmProgress(int32_t elapsed, int32_t wait)
     return QCoreApplication::translate("Timer", "%1 elapsed of %2 sec").arg(elapsed).arg(wait);
 }
 
-AlarmTick alarmTick(TimerTimes& t, const ClockReading& now)
+AlarmTick alarmTick(const TimerTimes& t, const ClockReading& now)
 {
-    t.alarmElapsed = alarmElapsedSecs(t, now);
+    const int32_t elapsed = alarmElapsedSecs(t, now);
     AlarmTick tick;
-    tick.progress = alarmProgress(t.alarmElapsed, t.alarmWait);
-    tick.expired = t.alarmElapsed >= t.alarmWait;
+    tick.progress = alarmProgress(elapsed, t.alarmWait);
+    tick.expired = elapsed >= t.alarmWait;
     return tick;
 }
 
@@ -59,7 +59,6 @@ void planAlarm(TimerTimes& t, const ClockReading& launch, int32_t launchSecs, in
     t.alarmStart = launch.localWallMs();
     t.alarmOnRealTime = false;
     t.alarmWait = alarmWaitSecs(alarmSecs, launchSecs);
-    t.alarmElapsed = 0;
     if (alarmSecs >= launchSecs || !offsetAt)
         return;
     // The alarm's time is tomorrow's by the clock face. When the clock goes

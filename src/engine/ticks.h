@@ -36,7 +36,7 @@ struct AlarmTick {
 
 // One tick of a timer's alarm clock: the seconds elapsed on the clock the
 // alarm measures against, and whether they reached the wait.
-AlarmTick alarmTick(TimerTimes& times, const ClockReading& now);
+AlarmTick alarmTick(const TimerTimes& times, const ClockReading& now);
 // Seconds a timer's alarm clock has counted by now, without ticking it.
 int32_t alarmElapsedSecs(const TimerTimes& times, const ClockReading& now);
 // "N elapsed of M sec".

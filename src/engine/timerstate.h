@@ -26,7 +26,6 @@ struct TimerTimes {
     // Count-downs and count-ups.
     int32_t durationSecs = 0;
     qint64 durationStart = 0; // start of the current cycle, UTC ms
-    int32_t durationElapsed = 0;
     bool autoRestart = false;
     bool paused = false;
     qint64 pausedAt = 0; // UTC ms of the pause
@@ -36,7 +35,6 @@ struct TimerTimes {
     int32_t alarmWait = 0;        // seconds from the launch to the alarm
     qint64 alarmStart = 0;        // launch: local wall ms, or UTC ms on real time
     bool alarmOnRealTime = false; // the alarm falls in an hour the clock repeats
-    int32_t alarmElapsed = 0;
 
     // The stopwatch.
     Stopwatch stopwatch;
