@@ -175,55 +175,71 @@ qint64 decodedBytes(const WaveFormat& wave)
 
 // The one decision on a file: the sound that will play, or nothing with the
 // reason in *why.
+namespace {
+std::nullptr_t refused(QString* why, const char* reason)
+{
+    if (why)
+        *why = QCoreApplication::translate("WaveFile", reason);
+    return nullptr;
+}
+} // namespace
+
 std::unique_ptr<SdlSoundDevice::Source> SdlSoundDevice::load(const QString& path, QString* why)
 {
     const std::optional<WaveFormat> wave = readWaveFile(path, why);
     if (!wave)
         return nullptr;
-    const auto refuse = [why](const QString& reason) {
-        if (why)
-            *why = reason;
-        return nullptr;
-    };
+    return isStreamed(*wave) ? loadStreamed(path, *wave, why) : loadDecoded(path, *wave, why);
+}
+
+// PCM and float samples are read from the file as they play.
+std::unique_ptr<SdlSoundDevice::Source> SdlSoundDevice::loadStreamed(const QString& path, const WaveFormat& wave,
+                                                                     QString* why)
+{
     auto source = std::make_unique<Source>();
-    if (isStreamed(*wave)) {
-        source->file = std::fopen(QFile::encodeName(path).constData(), "rb");
-        if (!source->file)
-            return refuse(QCoreApplication::translate("WaveFile", "it cannot be read"));
-        const int stored = wave->blockAlign / wave->channels * 8;
-        source->dataOffset = wave->dataOffset;
-        source->bytes = wave->dataBytes;
-        source->frameBytes = wave->blockAlign;
-        source->conversion = stored == 24 ? Source::Widen24 : stored == 64 ? Source::Narrow64 : Source::AsStored;
-        source->format = stored == 64                          ? AUDIO_F32SYS // as narrowed
-                         : wave->encoding == WaveFormat::Float ? AUDIO_F32LSB
-                         : stored == 8                         ? AUDIO_U8
-                         : stored == 16                        ? AUDIO_S16LSB
-                                                               : AUDIO_S32LSB;
-        source->channels = wave->channels;
-        source->rate = wave->rate;
-        source->lengthMs = wave->lengthMs();
-        return source;
-    }
+    source->file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!source->file)
+        return refused(why, QT_TRANSLATE_NOOP("WaveFile", "it cannot be read"));
+    const int stored = wave.blockAlign / wave.channels * 8;
+    source->dataOffset = wave.dataOffset;
+    source->bytes = wave.dataBytes;
+    source->frameBytes = wave.blockAlign;
+    source->conversion = stored == 24 ? Source::Widen24 : stored == 64 ? Source::Narrow64 : Source::AsStored;
+    source->format = stored == 64                         ? AUDIO_F32SYS // as narrowed
+                     : wave.encoding == WaveFormat::Float ? AUDIO_F32LSB
+                     : stored == 8                        ? AUDIO_U8
+                     : stored == 16                       ? AUDIO_S16LSB
+                                                          : AUDIO_S32LSB;
+    source->channels = wave.channels;
+    source->rate = wave.rate;
+    source->lengthMs = wave.lengthMs();
+    return source;
+}
+
+// Other encodings are decoded whole by SDL, up to a size.
+std::unique_ptr<SdlSoundDevice::Source> SdlSoundDevice::loadDecoded(const QString& path, const WaveFormat& wave,
+                                                                    QString* why)
+{
     QFile file(path);
-    if (file.size() > MaxDecodedFileBytes || decodedBytes(*wave) > MaxDecodedBytes)
-        return refuse(QCoreApplication::translate("WaveFile", "its compressed samples are too long to decode"));
+    if (file.size() > MaxDecodedFileBytes || decodedBytes(wave) > MaxDecodedBytes)
+        return refused(why, QT_TRANSLATE_NOOP("WaveFile", "its compressed samples are too long to decode"));
     if (!sdl().loaded)
-        return refuse(QCoreApplication::translate("WaveFile", "its encoding needs the SDL library, which is missing"));
+        return refused(why, QT_TRANSLATE_NOOP("WaveFile", "its encoding needs the SDL library, which is missing"));
     if (!file.open(QIODevice::ReadOnly))
-        return refuse(QCoreApplication::translate("WaveFile", "it cannot be read"));
+        return refused(why, QT_TRANSLATE_NOOP("WaveFile", "it cannot be read"));
     // SDL sizes its buffers from the header: it is shown the file up to the
     // end of the samples, claiming no more of them than the file holds.
-    QByteArray bytes = file.read(wave->dataOffset + wave->dataBytes);
-    if (bytes.size() != wave->dataOffset + wave->dataBytes)
-        return refuse(QCoreApplication::translate("WaveFile", "it cannot be read"));
+    QByteArray bytes = file.read(wave.dataOffset + wave.dataBytes);
+    if (bytes.size() != wave.dataOffset + wave.dataBytes)
+        return refused(why, QT_TRANSLATE_NOOP("WaveFile", "it cannot be read"));
     qToLittleEndian(quint32(bytes.size() - 8), bytes.data() + 4);
-    qToLittleEndian(quint32(wave->dataBytes), bytes.data() + wave->dataOffset - 4);
+    qToLittleEndian(quint32(wave.dataBytes), bytes.data() + wave.dataOffset - 4);
+    auto source = std::make_unique<Source>();
     SDL_AudioSpec spec{};
     Uint32 length = 0;
     SDL_RWops* in = sdl().RWFromConstMem(bytes.constData(), int(bytes.size()));
     if (!in || !sdl().LoadWAV_RW(in, 1, &spec, &source->decoded, &length))
-        return refuse(QCoreApplication::translate("WaveFile", "its encoding is not one that can be played"));
+        return refused(why, QT_TRANSLATE_NOOP("WaveFile", "its encoding is not one that can be played"));
     source->bytes = length;
     source->format = spec.format;
     source->channels = spec.channels;

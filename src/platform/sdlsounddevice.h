@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/sounddevice.h"
+#include "platform/wavefile.h"
 
 #include <QTimer>
 
@@ -40,6 +41,8 @@ public:
 private:
     struct Source;
     static std::unique_ptr<Source> load(const QString& path, QString* why);
+    static std::unique_ptr<Source> loadStreamed(const QString& path, const WaveFormat& wave, QString* why);
+    static std::unique_ptr<Source> loadDecoded(const QString& path, const WaveFormat& wave, QString* why);
     bool openDevice();
     void closeDevice();
     void scheduleIdleClose();
