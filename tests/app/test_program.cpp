@@ -303,6 +303,7 @@ TEST(CommandLine, ReadsWhatItCanAndNamesWhatItCannot)
               QVariantMap({{"kind", "count-down"}, {"duration", 1500}, {"title", "Tea"}, {"sound", "Bleep"}}));
     EXPECT_TRUE(tea.list);
     EXPECT_FALSE(tea.hideAll);
+    EXPECT_TRUE(parse({"--hide-all"}).command.hideAll);
     // Each line: the arguments, and the duration they set, or what the error names.
     for (const QString line :
          {"--count-up 1h30m --auto-restart=5400", "--count-down 90s=90", "--count-down 1:02:03=3723",

@@ -188,9 +188,11 @@ TEST(AlertPlayer, ABrokenRecordingIsWrittenAgainOrFallsBackAsAGoneFileDoes)
     EXPECT_GT(QFileInfo(h.file(4)).size(), 1000);
     h.sound.unplayable << h.file(6); // and one that cannot be made playable
     h.sound.take();
+    write(h.file(1), "junk\n"); // its fallback spoiled too
     const int whoop = h.goOff(6);
     EXPECT_EQ(h.text("soundNameLabel", whoop), "Whoop\ncould not be played");
     EXPECT_EQ(h.sound.opened(), QStringList({h.file(6), h.file(1)}));
+    EXPECT_GT(QFileInfo(h.file(1)).size(), 1000) << "the fallback is written again before it plays";
     h.close(whoop);
     h.dialogs.nextPickedFile = "/music/gone.wav";
     h.pickSound(SoundListPlayFile);
