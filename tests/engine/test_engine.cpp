@@ -121,13 +121,20 @@ TEST(Timer, ALaunchIntoAUsedSlotStartsAfresh)
     timer.tick({1005, 0});
     ASSERT_EQ(timer.cycles(), 1);
     LaunchRequest once = restarting;
-    once.kind = TimerKind::CountDown;
     once.autoRestart = false;
     timer.launch(once, {2000, 0}, {});
     EXPECT_EQ(timer.cycles(), 0);
     timer.tick({3005, 0});
     ASSERT_TRUE(timer.hasGoneOff());
+    timer.requestSound(Expiry::Final);
     timer.end();
+    EXPECT_FALSE(timer.hasSoundRequest()) << "closing a timer drops its sound";
     timer.launch(once, {4000, 0}, {});
     EXPECT_FALSE(timer.hasGoneOff());
+    LaunchRequest stopwatch;
+    stopwatch.kind = TimerKind::Stopwatch;
+    timer.launch(stopwatch, {5000, 0}, {});
+    timer.startOrStopStopwatch(5000);
+    timer.launch(stopwatch, {9000, 0}, {});
+    EXPECT_EQ(timer.reading({9000, 0}), "00:00:00");
 }

@@ -235,6 +235,7 @@ TEST(TestPlay, PlaysComesBackStopsAndGivesWayToAnAlert)
 
 TEST(SoundChoice, APickedFilePlaysOrIsRefusedAndCancelKeepsTheChoice)
 {
+    EXPECT_EQ(toQtFileFilter("Wave Files|*.wav;*.wave|All Files|*.*"), "Wave Files (*.wav *.wave);;All Files (*.*)");
     PlayerHarness h;
     h.pickSound(4);
     h.dialogs.nextPickedFile = "/home/ana/My.wav files/Gong.WAV";
