@@ -107,10 +107,10 @@ TEST(List, ShowsTheComingReadingAndOneLinePerTimer)
 {
     AppHarness h;
     RemoteControl remote(*h.main, h.services);
-    remote.Launch({{"kind", "count-down"}, {"duration", 600}, {"title", "Tea\tfor\ntwo \x1b[31m\\"}});
+    remote.Launch({{"kind", "count-down"}, {"duration", 600}, {"title", "Tea\tfor\ntwo \x1b[31m\\\u2028"}});
     remote.Launch({{"kind", "alarm"}, {"alarm", 11 * 3600}});
     const QStringList lines = remote.List();
-    EXPECT_EQ(lines.value(0), "1\tTea\\tfor\\ntwo \\x1b[31m\\\\\tcount-down\t00:10:00");
+    EXPECT_EQ(lines.value(0), "1\tTea\\tfor\\ntwo \\x1b[31m\\\\\\x2028\tcount-down\t00:10:00");
     EXPECT_EQ(lines.value(1), "2\tTimer 2\talarm\t0 elapsed of 3600 sec");
 }
 

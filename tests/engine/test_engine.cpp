@@ -131,10 +131,9 @@ TEST(Timer, ALaunchIntoAUsedSlotStartsAfresh)
     EXPECT_FALSE(timer.hasSoundRequest()) << "closing a timer drops its sound";
     timer.launch(once, {4000, 0}, {});
     EXPECT_FALSE(timer.hasGoneOff());
-    LaunchRequest stopwatch;
-    stopwatch.kind = TimerKind::Stopwatch;
-    timer.launch(stopwatch, {5000, 0}, {});
+    once.kind = TimerKind::Stopwatch;
+    timer.launch(once, {5000, 0}, {});
     timer.startOrStopStopwatch(5000);
-    timer.launch(stopwatch, {9000, 0}, {});
+    timer.launch(once, {9000, 0}, {});
     EXPECT_EQ(timer.reading({9000, 0}), "00:00:00");
 }
