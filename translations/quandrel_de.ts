@@ -127,6 +127,10 @@
 <context>
     <name>Timer</name>
     <message>
+        <source>Timer %1</source>
+        <translation>Timer %1</translation>
+    </message>
+    <message>
         <source>Alarm Set At: %1</source>
         <translation>Gestellt um: %1</translation>
     </message>
@@ -596,10 +600,6 @@
     <message>
         <source>Current Time: %1</source>
         <translation>Uhrzeit: %1</translation>
-    </message>
-    <message>
-        <source>Timer %1</source>
-        <translation>Timer %1</translation>
     </message>
     <message>
         <source>could not be played</source>

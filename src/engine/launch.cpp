@@ -62,7 +62,7 @@ LaunchCaptions setUpTimer(TimerTimes& t, const LaunchRequest& request, const Clo
     case TimerKind::Stopwatch:
     case TimerKind::None:
         c.kindTitle = QCoreApplication::translate("Timer", "Stopwatch");
-        c.reading = QStringLiteral("00:00:00");
+        c.reading = clockFace(0);
         c.launchLine.clear();
         c.soundName.reset();
         c.stopwatch = true;

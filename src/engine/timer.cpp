@@ -2,6 +2,7 @@
 #include "engine/timer.h"
 
 #include "engine/alerts.h"
+#include "engine/timearith.h"
 
 #include <QCoreApplication>
 
@@ -13,8 +14,6 @@ bool isDuration(TimerKind kind)
 {
     return kind == TimerKind::CountDown || kind == TimerKind::CountUp;
 }
-
-const QString StopwatchZero = QStringLiteral("00:00:00");
 } // namespace
 
 Timer::Timer(int slot, QObject* parent) : QObject(parent), slot_(slot)
@@ -23,7 +22,7 @@ Timer::Timer(int slot, QObject* parent) : QObject(parent), slot_(slot)
 
 QString Timer::shownTitle() const
 {
-    return title_.isEmpty() ? QCoreApplication::translate("quandrel::TimerWindow", "Timer %1").arg(slot_ + 1) : title_;
+    return title_.isEmpty() ? QCoreApplication::translate("Timer", "Timer %1").arg(slot_ + 1) : title_;
 }
 
 LaunchCaptions Timer::launch(const LaunchRequest& request, const ClockReading& now, const QString& launchTimeText,
@@ -103,7 +102,7 @@ QString Timer::reading(const ClockReading& now) const
     }
     if (!times_.stopwatchRunning)
         return times_.stopwatch.stoppedFace();
-    return times_.stopwatch.tick(now.utcMs).value_or(StopwatchZero);
+    return times_.stopwatch.tick(now.utcMs).value_or(clockFace(0));
 }
 
 TimerCommands Timer::commands(const ClockReading& now) const
@@ -187,7 +186,7 @@ void Timer::resetStopwatch()
 {
     times_.stopwatch.reset();
     times_.stopwatchRunning = false;
-    emit readingChanged(StopwatchZero);
+    emit readingChanged(clockFace(0));
 }
 
 void Timer::tickStopwatch(qint64 nowUtcMs)
