@@ -2,7 +2,8 @@
 # shellcheck shell=bash
 # Sourced by the end-to-end scripts. headless COMMAND... runs a command on a
 # virtual X display with a window manager, inside a private D-Bus session
-# bus, with SDL's dummy audio and throw-away data and runtime folders.
+# bus, with SDL's dummy audio and throw-away data, state, configuration and
+# runtime folders.
 # Needs xvfb, openbox and dbus. Returns the command's exit status.
 headless() {
     local scratch xvfb_pid status=0
@@ -20,12 +21,12 @@ headless() {
         kill "$xvfb_pid" 2>/dev/null
         return 1
     fi
-    mkdir -m 700 "$scratch/runtime" "$scratch/data"
+    mkdir -m 700 "$scratch/runtime" "$scratch/data" "$scratch/state" "$scratch/config"
     # The window manager gives the focus to new windows, as on a desktop; it
     # and the bus live and die with the session.
     # shellcheck disable=SC2016 # the inner script expands its own arguments
     DISPLAY=":$(head -n1 "$scratch/display")" XDG_RUNTIME_DIR="$scratch/runtime" XDG_DATA_HOME="$scratch/data" \
-        QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy \
+        XDG_STATE_HOME="$scratch/state" XDG_CONFIG_HOME="$scratch/config" QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy \
         timeout 300 dbus-run-session -- bash -c '
             openbox --sm-disable >"$0/openbox.log" 2>&1 &
             wm=$!

@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/display.h"
 #include "platform/sdlsounddevice.h"
+#include "platform/statefile.h"
 #include "platform/ticktimer.h"
 #include "platform/windowops.h"
 #include "quandreladaptor.h"
@@ -135,7 +136,16 @@ int runTimers(QApplication& app, const quandrel::Command& command, QDBusConnecti
     SdlSoundDevice sound;
     DBusNotificationService notificationService(AppId);
     DesktopNotifier notifier(notificationService);
-    Services services{clock, timers, dialogs, windows, sound, notifier, QLocale::system(), defaultSoundFolder()};
+    Services services{clock,
+                      timers,
+                      dialogs,
+                      windows,
+                      sound,
+                      notifier,
+                      QLocale::system(),
+                      defaultSoundFolder(),
+                      StateFile::defaultPath(QStringLiteral("timers.json")),
+                      AutostartEntry::defaultPath(AppId)};
 
     auto* mainWindow = new MainWindow(services);
     dialogs.setOwner(mainWindow);
@@ -143,6 +153,10 @@ int runTimers(QApplication& app, const quandrel::Command& command, QDBusConnecti
     mainWindow->show();
     // Closing the main window ends the program, even with a message box open.
     QObject::connect(mainWindow, &QObject::destroyed, &app, &QApplication::quit);
+    // Ended by the session rather than by the user: the timers stay kept.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, mainWindow, &MainWindow::keepTimersAsTheyAre);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, mainWindow, &MainWindow::keepTimersAsTheyAre);
+    mainWindow->bringBackTimers();
     RemoteControl remote(*mainWindow, services);
     if (bus) {
         new QuandrelAdaptor(&remote); // owned by remote

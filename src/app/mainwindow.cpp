@@ -3,6 +3,7 @@
 
 #include "app/commandline.h"
 #include "app/setuppanel.h"
+#include "app/timerkeeper.h"
 #include "app/windowcommands.h"
 #include "engine/ticks.h"
 #include "platform/clock.h"
@@ -49,6 +50,7 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QWidget(parent), s
     setWindowTitle(QStringLiteral("Quandrel"));
     board_ = std::make_unique<TimerBoard>(services_, *this);
     player_ = std::make_unique<AlertPlayer>(services_, *board_);
+    keeper_ = std::make_unique<TimerKeeper>(*board_, services_);
     // Closing a timer, or giving it more time, silences its alert at once.
     connect(board_.get(), &TimerBoard::alertEnded, player_.get(), &AlertPlayer::silence);
     clockTimer_ = services_.timers.create(TickSchedule::aligned(nextLocalSecond));
@@ -264,6 +266,16 @@ void MainWindow::runningCountChanged(int count)
 {
     runningCountLine_->setText(runningCountText(count));
     windowCommands_->setRunningCount(count);
+}
+
+void MainWindow::bringBackTimers()
+{
+    keeper_->start();
+}
+
+void MainWindow::keepTimersAsTheyAre()
+{
+    keeper_->stop();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

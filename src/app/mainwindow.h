@@ -15,6 +15,7 @@ class QPushButton;
 namespace quandrel {
 
 class AlertPlayer;
+class TimerKeeper;
 class SetupPanel;
 class SoundChoice;
 class WindowCommands;
@@ -39,6 +40,10 @@ public:
     void closeAll();
     // Shows the main window and brings it to the front.
     void bringToFront();
+    // Brings back the timers the last run left, and keeps them from now on.
+    void bringBackTimers();
+    // The program ends without closing its timers: the next run brings them back.
+    void keepTimersAsTheyAre();
 
     // Left and top that centre a window of this size on a screen of that size.
     static QPoint centredPosition(QSize screen, QSize window);
@@ -63,6 +68,7 @@ private:
     Services& services_;
     std::unique_ptr<TimerBoard> board_;
     std::unique_ptr<AlertPlayer> player_;
+    std::unique_ptr<TimerKeeper> keeper_;
     std::unique_ptr<TickTimer> clockTimer_; // once a second, for every clock line
     SetupPanel* setupPanel_ = nullptr;
     SoundChoice* soundChoice_ = nullptr;

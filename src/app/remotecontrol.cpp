@@ -296,6 +296,8 @@ QStringList RemoteControl::List()
         QString reading = timer.reading(now);
         if (timer.isPaused())
             reading += QLatin1Char(' ') + tr("(paused)");
+        else if (const std::optional<qint64> late = timer.wentOffLateAt(); timer.hasGoneOff() && late)
+            reading += QLatin1Char(' ') + tr("(expired, %1)").arg(lateNote(*late, now, services_.locale));
         else if (timer.hasGoneOff())
             reading += QLatin1Char(' ') + tr("(expired)");
         lines << QStringLiteral("%1\t%2\t%3\t%4")

@@ -68,11 +68,31 @@ int TimerBoard::launch(const LaunchRequest& request)
     if (n < 0)
         return -1;
     Timer& timer = *timers_[n];
-    winState_[n] = WinState::Shown;
     const ClockReading now = services_.clock.now();
     const Clock& clock = services_.clock;
     const LaunchCaptions captions = timer.launch(request, now, longTimeText(now.localTime(), services_.locale),
                                                  [&clock](qint64 utcMs) { return clock.offsetAt(utcMs); });
+    openWindow(n, captions);
+    return n;
+}
+
+bool TimerBoard::restore(const SavedTimer& saved)
+{
+    Timer& timer = *timers_[size_t(saved.slot)];
+    if (timer.isActive())
+        return false;
+    const ClockReading now = services_.clock.now();
+    const ClockReading launched{saved.launchedAt, services_.clock.offsetAt(saved.launchedAt)};
+    openWindow(saved.slot, timer.restore(saved, now, longTimeText(launched.localTime(), services_.locale)));
+    // Gone off meanwhile: it goes off now, and says when it did.
+    timer.tick(now);
+    return true;
+}
+
+void TimerBoard::openWindow(int n, const LaunchCaptions& captions)
+{
+    Timer& timer = *timers_[n];
+    winState_[n] = WinState::Shown;
     owner_.runningCountChanged(runningCount());
 
     auto* w = new TimerWindow(timer, services_, *this);
@@ -82,14 +102,13 @@ int TimerBoard::launch(const LaunchRequest& request)
     w->adjustSize();
     const QSize place = w->size();
     w->showLaunch(captions);
-    if (!captions.stopwatch)
+    if (!captions.stopwatch && !timer.isPaused())
         tickTimers_[n]->setEnabled(true);
     // Shown once its captions are in, so it is placed at its final size.
     w->adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         w->move(TimerWindow::initialPosition(n, place, screen->availableGeometry()));
     w->show();
-    return n;
 }
 
 void TimerBoard::goOff(int slot, Expiry expiry)
@@ -109,7 +128,8 @@ void TimerBoard::goOff(int slot, Expiry expiry)
     view.canRaise = ops.canRaise();
     const Presentation presentation = presentExpiry(view);
     w->goOff(expiry, presentation);
-    if (presentation == Presentation::Notification)
+    // One that went off while nobody could hear it is announced as well.
+    if (presentation == Presentation::Notification || timers_[slot]->wentOffLateAt())
         notify(slot, expiry);
 }
 

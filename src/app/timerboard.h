@@ -52,6 +52,9 @@ public:
 
     // The slot the new timer took, or -1 when all six are in use.
     int launch(const LaunchRequest& request);
+    // Brings a timer of an earlier run back into its slot, with its window;
+    // false when the slot is taken.
+    bool restore(const SavedTimer& saved);
     void hideAll();
     void showAll();
     void closeAll();
@@ -93,6 +96,7 @@ signals:
     void alertEnded(int slot);
 
 private:
+    void openWindow(int slot, const LaunchCaptions& captions);
     void goOff(int slot, Expiry expiry);
     void notify(int slot, Expiry expiry);
     void onNotificationAction(int slot, const QString& action);

@@ -95,7 +95,9 @@ void TimerBoard::notify(int slot, Expiry expiry)
                    .arg(durationText(timer.times().durationSecs));
     Notification n;
     n.title = timer.shownTitle();
-    n.body = tr("%1 at %2").arg(what, longTimeText(services_.clock.now().localTime(), services_.locale));
+    const ClockReading now = services_.clock.now();
+    n.body = timer.wentOffLateAt() ? tr("%1, %2").arg(what, lateNote(*timer.wentOffLateAt(), now, services_.locale))
+                                   : tr("%1 at %2").arg(what, longTimeText(now.localTime(), services_.locale));
     n.urgent = expiry == Expiry::Final;
     n.actions = {{QStringLiteral("show"), tr("Show")}, {QStringLiteral("close"), tr("Close timer")}};
     if (commands(slot).addTimeRoom >= SecsPerMinute)
@@ -105,6 +107,8 @@ void TimerBoard::notify(int slot, Expiry expiry)
 
 void TimerBoard::onNotificationAction(int slot, const QString& action)
 {
+    if (slot < 0 || slot >= SlotCount) // not a timer's
+        return;
     if (action == QLatin1String("show") || action == QLatin1String("default"))
         showTimer(slot);
     else if (action == QLatin1String("close") && window(slot))

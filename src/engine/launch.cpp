@@ -46,7 +46,7 @@ LaunchCaptions setUpTimer(TimerTimes& t, const LaunchRequest& request, const Clo
     case TimerKind::CountDown:
     case TimerKind::CountUp: {
         const int32_t secs = request.durationSecs;
-        t.durationStart = now.utcMs;
+        t.durationStart = now.realMs;
         t.durationSecs = secs;
         t.autoRestart = request.autoRestart;
         c.kindTitle = request.kind == TimerKind::CountDown ? QCoreApplication::translate("Timer", "CountDown:")

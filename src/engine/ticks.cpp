@@ -4,32 +4,35 @@
 #include "engine/timearith.h"
 
 #include <QCoreApplication>
+#include <QTimeZone>
 
 #include <algorithm>
 
 namespace quandrel {
 
-QString durationFace(const TimerTimes& t, qint64 nowUtcMs)
+QString durationFace(const TimerTimes& t, qint64 nowRealMs)
 {
-    const int32_t elapsed = elapsedSecs(t.durationStart, t.paused ? t.pausedAt : nowUtcMs);
+    const int32_t elapsed = elapsedSecs(t.durationStart, t.paused ? t.pausedAt : nowRealMs);
     return clockFace(t.kind == TimerKind::CountDown ? qint64(t.durationSecs) - elapsed : elapsed);
 }
 
-DurationTick durationTick(TimerTimes& t, qint64 nowUtcMs)
+DurationTick durationTick(TimerTimes& t, qint64 nowRealMs)
 {
-    const int32_t elapsed = elapsedSecs(t.durationStart, t.paused ? t.pausedAt : nowUtcMs);
+    const int32_t elapsed = elapsedSecs(t.durationStart, t.paused ? t.pausedAt : nowRealMs);
     DurationTick tick;
-    tick.face = durationFace(t, nowUtcMs);
+    tick.face = durationFace(t, nowRealMs);
     if (t.paused || elapsed < t.durationSecs)
         return tick;
     if (!t.autoRestart) {
+        // What it read at its deadline, however late the tick.
+        tick.face = clockFace(t.kind == TimerKind::CountDown ? 0 : t.durationSecs);
         tick.expiry = Expiry::Final;
         return tick;
     }
     tick.expiry = Expiry::Restart;
     const qint64 cycleMs = qint64(t.durationSecs) * 1000;
     const qint64 deadline = t.durationStart + cycleMs;
-    t.durationStart = (nowUtcMs - deadline < cycleMs) ? deadline : nowUtcMs;
+    t.durationStart = (nowRealMs - deadline < cycleMs) ? deadline : nowRealMs;
     return tick;
 }
 
@@ -51,6 +54,29 @@ AlarmTick alarmTick(const TimerTimes& t, const ClockReading& now)
     tick.progress = alarmProgress(elapsed, t.alarmWait);
     tick.expired = elapsed >= t.alarmWait;
     return tick;
+}
+
+qint64 alarmDueUtc(const TimerTimes& t, const ClockReading& now)
+{
+    if (t.alarmOnRealTime)
+        return t.alarmStart + qint64(t.alarmWait) * 1000;
+    return (floorDiv(t.alarmStart, 1000) + t.alarmWait - now.offsetSecs) * 1000;
+}
+
+QString lateNote(qint64 wentOffUtcMs, const ClockReading& now, const QLocale& locale)
+{
+    const QTimeZone zone(now.offsetSecs);
+    const QDateTime at = QDateTime::fromMSecsSinceEpoch(wentOffUtcMs, zone);
+    const bool today = at.date() == now.localDateTime().date();
+    const QString when =
+        today ? locale.toString(at.time(), QLocale::ShortFormat) : locale.toString(at, QLocale::ShortFormat);
+    const qint64 secs = std::max<qint64>(now.utcMs - wentOffUtcMs, 0) / 1000;
+    const qint64 minutes = secs / SecsPerMinute;
+    const QString ago =
+        minutes == 0   ? QCoreApplication::translate("Timer", "%n s ago", nullptr, int(secs))
+        : minutes < 60 ? QCoreApplication::translate("Timer", "%n min ago", nullptr, int(minutes))
+                       : QCoreApplication::translate("Timer", "%1 h %2 min ago").arg(minutes / 60).arg(minutes % 60);
+    return QCoreApplication::translate("Timer", "went off at %1, %2").arg(when, ago);
 }
 
 void planAlarm(TimerTimes& t, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs,
@@ -81,27 +107,25 @@ void planAlarm(TimerTimes& t, const ClockReading& launch, int32_t launchSecs, in
     t.alarmWait = int32_t((ring - launchSecond) / 1000);
 }
 
-void pauseDuration(TimerTimes& t, qint64 nowUtcMs)
+void pauseDuration(TimerTimes& t, qint64 nowRealMs)
 {
     if (t.paused)
         return;
     t.paused = true;
-    t.pausedAt = nowUtcMs;
+    t.pausedAt = nowRealMs;
 }
 
-void resumeDuration(TimerTimes& t, qint64 nowUtcMs)
+void resumeDuration(TimerTimes& t, qint64 nowRealMs)
 {
     if (!t.paused)
         return;
     t.paused = false;
-    // Measured as a difference of two readings, so a clock set meanwhile
-    // moves nothing.
-    t.durationStart += nowUtcMs - t.pausedAt;
+    t.durationStart += nowRealMs - t.pausedAt;
 }
 
-void restartDuration(TimerTimes& t, qint64 nowUtcMs)
+void restartDuration(TimerTimes& t, qint64 nowRealMs)
 {
-    t.durationStart = nowUtcMs;
+    t.durationStart = nowRealMs;
     t.paused = false;
 }
 
@@ -111,7 +135,7 @@ int32_t moreTimeRoom(const TimerTimes& t, const ClockReading& now, Phase phase)
         return LongestDurationSecs;
     const qint64 left = t.kind == TimerKind::AlarmClock
                             ? qint64(t.alarmWait) - alarmElapsedSecs(t, now)
-                            : qint64(t.durationSecs) - elapsedSecs(t.durationStart, t.paused ? t.pausedAt : now.utcMs);
+                            : qint64(t.durationSecs) - elapsedSecs(t.durationStart, t.paused ? t.pausedAt : now.realMs);
     return int32_t(LongestDurationSecs - std::clamp<qint64>(left, 0, LongestDurationSecs));
 }
 
@@ -127,7 +151,7 @@ bool addTime(TimerTimes& t, int32_t secs, const ClockReading& now, Phase phase)
     }
     if (phase == Phase::GoneOff) {
         // secs left from now
-        t.durationStart = now.utcMs - qint64(t.durationSecs - secs) * 1000;
+        t.durationStart = now.realMs - qint64(t.durationSecs - secs) * 1000;
         t.paused = false;
         return true;
     }
@@ -135,15 +159,15 @@ bool addTime(TimerTimes& t, int32_t secs, const ClockReading& now, Phase phase)
     return true;
 }
 
-qint64 nextSecondAfterStart(qint64 startUtcMs, qint64 nowUtcMs)
+qint64 nextSecondAfterStart(qint64 startMs, qint64 nowMs)
 {
-    return startUtcMs + (floorDiv(nowUtcMs - startUtcMs, 1000) + 1) * 1000 + TickSlackMs;
+    return startMs + (floorDiv(nowMs - startMs, 1000) + 1) * 1000 + TickSlackMs;
 }
 
 qint64 nextLocalSecond(const ClockReading& now)
 {
     const qint64 nextWall = (floorDiv(now.localWallMs(), 1000) + 1) * 1000;
-    return nextWall - qint64(now.offsetSecs) * 1000 + TickSlackMs;
+    return now.realOfUtc(nextWall - qint64(now.offsetSecs) * 1000) + TickSlackMs;
 }
 
 } // namespace quandrel

@@ -4,6 +4,7 @@
 #include "engine/timerstate.h"
 #include "platform/clock.h"
 
+#include <QLocale>
 #include <QString>
 
 #include <functional>
@@ -23,11 +24,11 @@ struct DurationTick {
 // One tick of a timer's count-down or count-up: measures the elapsed seconds,
 // makes the clock face (time left, or time gone) and tests for expiry. A
 // restart moves the start to the deadline of the cycle that just ended, so
-// cycles never drift; after a clock jump of more than a whole cycle the next
+// cycles never drift; after a sleep of more than a whole cycle the next
 // cycle starts now instead of firing a burst of expiries.
-DurationTick durationTick(TimerTimes& times, qint64 nowUtcMs);
+DurationTick durationTick(TimerTimes& times, qint64 nowRealMs);
 // What a timer's count-down or count-up shows now, without ticking it.
-QString durationFace(const TimerTimes& times, qint64 nowUtcMs);
+QString durationFace(const TimerTimes& times, qint64 nowRealMs);
 
 struct AlarmTick {
     QString progress; // "N elapsed of M sec"
@@ -54,12 +55,22 @@ using OffsetAt = std::function<int(qint64 utcMs)>;
 void planAlarm(TimerTimes& times, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs,
                const OffsetAt& offsetAt);
 
+// The wall-clock instant (UTC ms) a timer's alarm clock is due at.
+qint64 alarmDueUtc(const TimerTimes& times, const ClockReading& now);
+
+// A timer whose going off was noticed this late or later (the machine slept,
+// or Quandrel was not running) says when it went off.
+inline constexpr qint64 LateAfterMs = 60'000;
+// "went off at 07:00, 25 min ago": when a timer went off (UTC ms), in the
+// locale's short time format, with the date when it was not today.
+QString lateNote(qint64 wentOffUtcMs, const ClockReading& now, const QLocale& locale);
+
 // Pausing a count-down or count-up freezes its reading; the time it stays
 // paused does not count, so an auto-restarting timer resumes within its cycle.
-void pauseDuration(TimerTimes& times, qint64 nowUtcMs);
-void resumeDuration(TimerTimes& times, qint64 nowUtcMs);
+void pauseDuration(TimerTimes& times, qint64 nowRealMs);
+void resumeDuration(TimerTimes& times, qint64 nowRealMs);
 // Starts a timer's count-down or count-up again from its full duration.
-void restartDuration(TimerTimes& times, qint64 nowUtcMs);
+void restartDuration(TimerTimes& times, qint64 nowRealMs);
 // Whether a timer still runs toward its end or has gone off.
 enum class Phase { Running, GoneOff };
 
@@ -71,9 +82,11 @@ int32_t moreTimeRoom(const TimerTimes& times, const ClockReading& now, Phase pha
 // from 1 second to the room there is.
 bool addTime(TimerTimes& times, int32_t secs, const ClockReading& now, Phase phase);
 
-// Next tick of a display that changes every whole second after startUtcMs.
-qint64 nextSecondAfterStart(qint64 startUtcMs, qint64 nowUtcMs);
-// Next tick of a display that changes when the local clock's second changes.
+// Next tick of a display that changes every whole second after startMs (both
+// on the real-time clock).
+qint64 nextSecondAfterStart(qint64 startMs, qint64 nowMs);
+// Next tick, on the real-time clock, of a display that changes when the local
+// clock's second changes.
 qint64 nextLocalSecond(const ClockReading& now);
 
 } // namespace quandrel

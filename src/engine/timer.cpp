@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <limits>
 
 namespace quandrel {
 namespace {
@@ -33,12 +34,58 @@ LaunchCaptions Timer::launch(const LaunchRequest& request, const ClockReading& n
     phase_ = Phase::Running;
     cycles_ = 0;
     face_.clear();
+    launchedAt_ = now.utcMs;
+    broughtBackAt_ = std::numeric_limits<qint64>::min();
+    wentOffLateAt_.reset();
     alertSoundRequest_ = cycleSoundRequest_ = false;
     sound_ = request.sound;
     popOnTop_ = request.popOnTop;
     const LaunchCaptions captions = setUpTimer(times_, request, now, launchTimeText, offsetAt);
     setTitle(request.title);
     return captions;
+}
+
+LaunchCaptions Timer::restore(const SavedTimer& s, const ClockReading& now, const QString& launchTimeText)
+{
+    LaunchRequest request;
+    request.kind = s.times.kind;
+    request.durationSecs = s.times.durationSecs;
+    request.autoRestart = s.times.autoRestart;
+    request.alarm = alarmSetting(s.times.alarmTimeOfDay);
+    request.title = s.title;
+    request.sound = s.sound;
+    request.popOnTop = s.popOnTop;
+    LaunchCaptions captions =
+        launch(request, {s.launchedAt, now.offsetSecs, now.realOfUtc(s.launchedAt)}, launchTimeText);
+    times_ = s.times;
+    times_.durationStart = now.realOfUtc(s.times.durationStart);
+    times_.pausedAt = now.realOfUtc(s.times.pausedAt);
+    times_.stopwatch.origin = now.realOfUtc(s.times.stopwatch.origin);
+    cycles_ = s.cycles;
+    wentOffLateAt_ = s.wentOffAt;
+    broughtBackAt_ = now.utcMs;
+    if (times_.kind == TimerKind::Stopwatch)
+        captions.reading = reading(now);
+    emit changed();
+    return captions;
+}
+
+SavedTimer Timer::saved(const ClockReading& now) const
+{
+    SavedTimer s;
+    s.slot = slot_;
+    s.times = times_;
+    s.times.durationStart = now.utcOfReal(times_.durationStart);
+    s.times.pausedAt = now.utcOfReal(times_.pausedAt);
+    s.times.stopwatch.origin = now.utcOfReal(times_.stopwatch.origin);
+    s.title = title_;
+    s.sound = sound_;
+    s.popOnTop = popOnTop_;
+    s.cycles = cycles_;
+    s.goneOff = hasGoneOff();
+    s.launchedAt = launchedAt_;
+    s.wentOffAt = wentOffLateAt_;
+    return s;
 }
 
 void Timer::end()
@@ -48,12 +95,14 @@ void Timer::end()
     active_ = false;
     alertSoundRequest_ = cycleSoundRequest_ = false;
     emit ended();
+    emit changed();
 }
 
 void Timer::setTitle(const QString& title)
 {
     title_ = title;
     emit titleChanged(shownTitle());
+    emit changed();
 }
 
 void Timer::tick(const ClockReading& now)
@@ -65,27 +114,42 @@ void Timer::tick(const ClockReading& now)
         emit progressChanged(tick.progress);
         if (tick.expired && phase_ == Phase::Running) {
             phase_ = Phase::GoneOff;
+            noteIfLate(alarmDueUtc(times_, now), now);
             emit wentOff(Expiry::Final);
+            emit changed();
         }
         return;
     }
     if (!isDuration(times_.kind))
         return;
-    const DurationTick tick = durationTick(times_, now.utcMs);
+    const qint64 due = times_.durationStart + qint64(times_.durationSecs) * 1000;
+    const DurationTick tick = durationTick(times_, now.realMs);
     face_ = tick.face;
     emit readingChanged(tick.face);
     if (tick.expiry == Expiry::Restart && ++cycles_ >= AlertTickWrap)
         cycles_ = 0;
-    if (tick.expiry == Expiry::Final)
+    if (tick.expiry == Expiry::Final) {
         phase_ = Phase::GoneOff;
-    if (tick.expiry != Expiry::None)
-        emit wentOff(tick.expiry);
+        noteIfLate(now.utcOfReal(due), now);
+    }
+    if (tick.expiry == Expiry::None)
+        return;
+    emit wentOff(tick.expiry);
+    emit changed();
+}
+
+void Timer::noteIfLate(qint64 dueUtc, const ClockReading& now)
+{
+    if (now.utcMs - dueUtc >= LateAfterMs || dueUtc < broughtBackAt_)
+        wentOffLateAt_ = dueUtc;
+    else
+        wentOffLateAt_.reset();
 }
 
 qint64 Timer::nextTick(const ClockReading& now) const
 {
     return times_.kind == TimerKind::AlarmClock ? nextLocalSecond(now)
-                                                : nextSecondAfterStart(times_.durationStart, now.utcMs);
+                                                : nextSecondAfterStart(times_.durationStart, now.realMs);
 }
 
 QString Timer::reading(const ClockReading& now) const
@@ -95,14 +159,14 @@ QString Timer::reading(const ClockReading& now) const
         return alarmProgress(std::min(alarmElapsedSecs(times_, now), times_.alarmWait), times_.alarmWait);
     case TimerKind::CountDown:
     case TimerKind::CountUp:
-        return hasGoneOff() ? face_ : durationFace(times_, now.utcMs);
+        return hasGoneOff() ? face_ : durationFace(times_, now.realMs);
     case TimerKind::Stopwatch:
     case TimerKind::None:
         break;
     }
     if (!times_.stopwatchRunning)
         return times_.stopwatch.stoppedFace();
-    return times_.stopwatch.tick(now.utcMs).value_or(clockFace(0));
+    return times_.stopwatch.tick(now.realMs).value_or(clockFace(0));
 }
 
 TimerCommands Timer::commands(const ClockReading& now) const
@@ -125,7 +189,7 @@ void Timer::showNow(const ClockReading& now)
     if (times_.kind == TimerKind::AlarmClock) {
         emit progressChanged(alarmTick(times_, now).progress);
     } else {
-        face_ = durationFace(times_, now.utcMs);
+        face_ = durationFace(times_, now.realMs);
         emit readingChanged(face_);
     }
     emit pausedChanged(times_.paused);
@@ -136,6 +200,7 @@ void Timer::endAlertIfGoneOff()
     if (phase_ != Phase::GoneOff)
         return;
     phase_ = Phase::Running;
+    wentOffLateAt_.reset();
     emit alertEnded();
 }
 
@@ -143,12 +208,13 @@ bool Timer::pauseOrResume(const ClockReading& now)
 {
     const TimerCommands can = commands(now);
     if (can.resume)
-        resumeDuration(times_, now.utcMs);
+        resumeDuration(times_, now.realMs);
     else if (can.pause)
-        pauseDuration(times_, now.utcMs);
+        pauseDuration(times_, now.realMs);
     else
         return false;
     showNow(now);
+    emit changed();
     return true;
 }
 
@@ -158,6 +224,7 @@ bool Timer::addTime(int32_t secs, const ClockReading& now)
         return false;
     endAlertIfGoneOff();
     showNow(now);
+    emit changed();
     return true;
 }
 
@@ -165,21 +232,23 @@ bool Timer::restart(const ClockReading& now)
 {
     if (!commands(now).restart)
         return false;
-    restartDuration(times_, now.utcMs);
+    restartDuration(times_, now.realMs);
     endAlertIfGoneOff();
     showNow(now);
+    emit changed();
     return true;
 }
 
-void Timer::startOrStopStopwatch(qint64 nowUtcMs)
+void Timer::startOrStopStopwatch(qint64 nowRealMs)
 {
     times_.stopwatchRunning = !times_.stopwatchRunning;
-    if (times_.stopwatchRunning) {
-        times_.stopwatch.start(nowUtcMs);
-        return;
-    }
-    times_.stopwatch.stop(nowUtcMs);
-    emit readingChanged(times_.stopwatch.stoppedFace());
+    if (times_.stopwatchRunning)
+        times_.stopwatch.start(nowRealMs);
+    else
+        times_.stopwatch.stop(nowRealMs);
+    emit changed();
+    if (!times_.stopwatchRunning)
+        emit readingChanged(times_.stopwatch.stoppedFace());
 }
 
 void Timer::resetStopwatch()
@@ -187,17 +256,18 @@ void Timer::resetStopwatch()
     times_.stopwatch.reset();
     times_.stopwatchRunning = false;
     emit readingChanged(clockFace(0));
+    emit changed();
 }
 
-void Timer::tickStopwatch(qint64 nowUtcMs)
+void Timer::tickStopwatch(qint64 nowRealMs)
 {
-    if (const std::optional<QString> face = times_.stopwatch.tick(nowUtcMs)) {
+    if (const std::optional<QString> face = times_.stopwatch.tick(nowRealMs)) {
         emit readingChanged(*face);
         return;
     }
     // Past 23:59:59: from zero again, still running.
     resetStopwatch();
-    startOrStopStopwatch(nowUtcMs);
+    startOrStopStopwatch(nowRealMs);
 }
 
 void Timer::requestSound(Expiry expiry)

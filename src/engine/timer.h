@@ -14,6 +14,21 @@
 
 namespace quandrel {
 
+// A timer as it is kept across runs of the program, and across restarts of
+// the machine: its times with the real-time instants (durationStart,
+// pausedAt, stopwatch.origin) written as wall-clock instants, UTC ms.
+struct SavedTimer {
+    int slot = 0;
+    TimerTimes times;
+    QString title;
+    SoundPick sound;
+    std::optional<bool> popOnTop;
+    int cycles = 0;
+    bool goneOff = false;
+    qint64 launchedAt = 0;           // UTC ms
+    std::optional<qint64> wentOffAt; // UTC ms, when its going off was noticed late
+};
+
 // What can be done to a running timer beyond watching it.
 struct TimerCommands {
     bool pause = false;   // a running count-down or count-up
@@ -54,6 +69,15 @@ public:
     // user's format writes as launchTimeText; returns what its window shows.
     LaunchCaptions launch(const LaunchRequest& request, const ClockReading& now, const QString& launchTimeText,
                           const OffsetAt& offsetAt = {});
+    // Brings back a timer saved by an earlier run, as its launch did and as
+    // it was when saved; the window shows the captions. Its first tick tells
+    // whether its time came meanwhile.
+    LaunchCaptions restore(const SavedTimer& saved, const ClockReading& now, const QString& launchTimeText);
+    SavedTimer saved(const ClockReading& now) const;
+    // When it went off (UTC ms), when that was noticed late (the machine
+    // slept) or it went off while Quandrel was not running.
+    std::optional<qint64> wentOffLateAt() const { return wentOffLateAt_; }
+
     // The slot is free again; a sound request not yet taken goes with it.
     void end();
     void setTitle(const QString& title);
@@ -61,7 +85,7 @@ public:
     // One tick of a count-down, count-up or alarm clock: the new reading, and
     // whether it went off.
     void tick(const ClockReading& now);
-    // When its display next changes.
+    // When its display next changes, on the real-time clock.
     qint64 nextTick(const ClockReading& now) const;
     // What it reads now: the time face, the alarm's progress or the
     // stopwatch's time, as its window shows it at its next tick.
@@ -74,10 +98,10 @@ public:
     bool restart(const ClockReading& now);
 
     bool stopwatchRunning() const { return times_.stopwatchRunning; }
-    void startOrStopStopwatch(qint64 nowUtcMs);
+    void startOrStopStopwatch(qint64 nowRealMs);
     void resetStopwatch();
     // One tick of the running stopwatch; past 23:59:59 it starts from zero.
-    void tickStopwatch(qint64 nowUtcMs);
+    void tickStopwatch(qint64 nowRealMs);
 
     // The alert asks for the timer's sound (of its end, or of a cycle); the
     // player takes the request.
@@ -98,9 +122,15 @@ signals:
     void titleChanged(const QString& shownTitle);
     void soundRequested();
     void ended();
+    // Something that a saved timer keeps changed: it was launched, paused,
+    // resumed, given time, restarted, retitled, went off or ended, its cycle
+    // or its stopwatch moved.
+    void changed();
 
 private:
     void showNow(const ClockReading& now);
+    // Keeps when it went off, if that was noticed late.
+    void noteIfLate(qint64 dueUtc, const ClockReading& now);
     void endAlertIfGoneOff();
 
     const int slot_;
@@ -112,6 +142,11 @@ private:
     Phase phase_ = Phase::Running;
     int cycles_ = 0;
     QString face_; // the duration's face at its last tick
+    qint64 launchedAt_ = 0;
+    std::optional<qint64> wentOffLateAt_;
+    // When this run brought it back from the last (UTC ms): whatever came
+    // due before then went off while Quandrel was not running.
+    qint64 broughtBackAt_ = 0;
     bool alertSoundRequest_ = false;
     bool cycleSoundRequest_ = false;
 };

@@ -3,6 +3,9 @@
 
 #include <QTimeZone>
 
+#include <chrono>
+#include <ctime>
+
 namespace quandrel {
 
 QTime ClockReading::localTime() const
@@ -15,6 +18,22 @@ QDateTime ClockReading::localDateTime() const
     return QDateTime::fromMSecsSinceEpoch(utcMs, QTimeZone(offsetSecs));
 }
 
+namespace {
+
+qint64 realTimeMs()
+{
+#ifdef CLOCK_BOOTTIME
+    timespec ts{};
+    clock_gettime(CLOCK_BOOTTIME, &ts);
+    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000;
+#else
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+#endif
+}
+
+} // namespace
+
 ClockReading SystemClock::now() const
 {
     const qint64 utcMs = QDateTime::currentMSecsSinceEpoch();
@@ -24,7 +43,7 @@ ClockReading SystemClock::now() const
         offsetSecs_ = QDateTime::fromMSecsSinceEpoch(utcMs).offsetFromUtc();
         offsetSecond_ = second;
     }
-    return {utcMs, offsetSecs_};
+    return {utcMs, offsetSecs_, realTimeMs()};
 }
 
 int SystemClock::offsetAt(qint64 utcMs) const

@@ -24,6 +24,8 @@ struct Services {
     Notifier& notifier;
     QLocale locale = QLocale::system(); // the user's time format
     QString soundFolder;                // where the built-in recordings are written
+    QString stateFile;                  // where the running timers are kept; empty: nowhere
+    QString autostartEntry;             // the entry that starts Quandrel at login while it keeps timers
 };
 
 } // namespace quandrel

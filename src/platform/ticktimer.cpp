@@ -26,15 +26,14 @@ void ScheduledTickTimer::setEnabled(bool enabled)
 
 void ScheduledTickTimer::armFrom(const ClockReading& now)
 {
-    due_ = schedule_.nextDue ? schedule_.nextDue(now) : now.utcMs + schedule_.intervalMs;
-    due_ = std::max(due_, now.utcMs + 1);
+    due_ = schedule_.nextDue ? schedule_.nextDue(now) : now.realMs + schedule_.intervalMs;
+    due_ = std::max(due_, now.realMs + 1);
     arm(now);
 }
 
 void ScheduledTickTimer::arm(const ClockReading& now)
 {
-    armedDelay_ = std::clamp<qint64>(due_ - now.utcMs, 1, 24LL * 3600 * 1000);
-    startOneShot(armedDelay_);
+    startOneShot(std::clamp<qint64>(due_ - now.realMs, 1, 24LL * 3600 * 1000));
 }
 
 void ScheduledTickTimer::fire()
@@ -42,10 +41,9 @@ void ScheduledTickTimer::fire()
     if (!enabled_)
         return;
     const ClockReading now = clock_.now();
-    if (schedule_.nextDue && now.utcMs < due_ && due_ - now.utcMs <= armedDelay_) {
+    if (schedule_.nextDue && now.realMs < due_) {
         // Woken a little before the tick's moment: wait for it rather than
-        // show the same second twice. (Further from it than the whole wait
-        // means the clock was set back: tick now, so the display follows.)
+        // show the same second twice.
         armFrom(now);
         return;
     }

@@ -9,9 +9,12 @@
 namespace quandrel {
 
 // When a tick timer fires. An interval timer fires every intervalMs from the
-// moment it is enabled. An aligned timer asks nextDue for the UTC instant of
-// its next tick, given the current reading, so that a display ticks exactly
-// when its value changes rather than at an arbitrary phase of the second.
+// moment it is enabled. An aligned timer asks nextDue for the instant of its
+// next tick on the real-time clock (ClockReading::realMs), given the current
+// reading, so that a display ticks exactly when its value changes rather than
+// at an arbitrary phase of the second. Setting the wall clock moves no due
+// tick; one aligned to the wall clock finds its new moment when it is asked
+// again, at its next tick.
 struct TickSchedule {
     int intervalMs = 1000;
     std::function<qint64(const ClockReading&)> nextDue; // empty for an interval timer
@@ -32,15 +35,14 @@ public:
 };
 
 // The enable/fire/re-arm rules of a tick timer over a one-shot wake-up that
-// a subclass provides. A wake-up before the tick's due time (or after the
-// clock was set back) re-arms instead of ticking; a due time is never less
-// than 1 ms ahead, so nothing spins.
+// a subclass provides. A wake-up before the tick's due time re-arms instead
+// of ticking; a due time is never less than 1 ms ahead, so nothing spins.
 class ScheduledTickTimer : public TickTimer {
 public:
     ScheduledTickTimer(const Clock& clock, TickSchedule schedule);
     void setEnabled(bool enabled) override;
     bool isEnabled() const override { return enabled_; }
-    // The UTC instant the next tick is due at.
+    // The real-time instant the next tick is due at.
     qint64 due() const { return due_; }
 
 protected:
@@ -58,7 +60,6 @@ private:
     bool enabled_ = false;
     unsigned generation_ = 0;
     qint64 due_ = 0;
-    qint64 armedDelay_ = 0;
 };
 
 class TickTimerFactory {

@@ -84,8 +84,8 @@ TimerWindow::TimerWindow(Timer& timer, Services& services, TimerWindowHost& host
     restartFlashTimer_ = services_.timers.create(TickSchedule::interval(FlashIntervalMs));
     restartFlashTimer_->onTick = [this] { flashRestart(); };
     stopwatchTimer_ = services_.timers.create(TickSchedule::aligned(
-        [this](const ClockReading& now) { return nextSecondAfterStart(timer_.times().stopwatch.origin, now.utcMs); }));
-    stopwatchTimer_->onTick = [this] { timer_.tickStopwatch(services_.clock.now().utcMs); };
+        [this](const ClockReading& now) { return nextSecondAfterStart(timer_.times().stopwatch.origin, now.realMs); }));
+    stopwatchTimer_->onTick = [this] { timer_.tickStopwatch(services_.clock.now().realMs); };
     buildControls();
     showClock(longTimeText(services_.clock.now().localTime(), services_.locale));
     showTitle(timer_.shownTitle());
@@ -163,6 +163,8 @@ QLayout* TimerWindow::buildInfoLines()
     expiredBanner_->setAutoFillBackground(true); // covers the clock line beneath it
     expiredBanner_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     expiredBanner_->hide();
+    lateLine_ = makeLabel(this, "lateLine");
+    lateLine_->hide();
 
     const auto stopwatchButton = [this](const char* objectName, const QString& caption, const QString& tip) {
         auto* button = new QPushButton(caption, this);
@@ -193,6 +195,7 @@ QLayout* TimerWindow::buildInfoLines()
     info->addWidget(stopwatchStartButton_, 0, 0, 3, 1, Qt::AlignVCenter);
     info->addWidget(stopwatchResetButton_, 0, 1, 3, 1, Qt::AlignVCenter);
     info->addWidget(expiredBanner_, 1, 0, 2, 2);
+    info->addWidget(lateLine_, 3, 0, 1, 2);
     return info;
 }
 
@@ -275,6 +278,12 @@ void TimerWindow::showLaunch(const LaunchCaptions& captions)
         holdLabelSize(progressLine_, {captions.progressWidest});
     }
     titleEdit_->setText(timer_.title());
+    // A timer brought back from the last run may be paused, or its stopwatch running.
+    showPaused(timer_.isPaused());
+    if (timer_.stopwatchRunning()) {
+        stopwatchStartButton_->setText(tr("Stop"));
+        stopwatchTimer_->setEnabled(true);
+    }
 }
 
 // The reading, progress and clock lines hold their size so that a new second

@@ -64,6 +64,7 @@ private:
     void showPaused(bool paused);
     // The timer was given more time or started again after it went off.
     void endAlert();
+    void showLate();
     void showTitle(const QString& title);
     void buildControls();
     QLayout* buildInfoLines();
@@ -93,6 +94,7 @@ private:
     QLineEdit* titleEdit_ = nullptr;
     QLabel* launchLine_ = nullptr;
     QLabel* clockLine_ = nullptr;
+    QLabel* lateLine_ = nullptr; // when it went off, if nobody was there to hear it
     QLabel* progressLine_ = nullptr;
     QLabel* expiredBanner_ = nullptr;
     QPushButton* stopwatchStartButton_ = nullptr;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The timer window's alerts, pop-up and stopwatch.
+#include "platform/clock.h"
 #include "platform/windowops.h"
 #include "timerwindow/timerwindow.h"
 #include "timerwindow/timerwindowhost.h"
@@ -21,6 +22,7 @@ void TimerWindow::goOff(Expiry expiry, Presentation presentation)
         popUp();
     if (expiry == Expiry::Final) {
         expiredBanner_->show();
+        showLate();
         flashTimer_->setEnabled(true);
         return;
     }
@@ -34,6 +36,7 @@ void TimerWindow::goOff(Expiry expiry, Presentation presentation)
 void TimerWindow::endAlert()
 {
     flashTimer_->setEnabled(false);
+    lateLine_->hide();
     alert_.expiryTicks = 0;
     alert_.restartTicks = 0;
     if (restartFlashTimer_->isEnabled() || expiredBanner_->isVisible())
@@ -73,6 +76,21 @@ void TimerWindow::flash()
     if (step.raiseSound)
         timer_.requestSound(Expiry::Final);
     colourTitle(step.colour);
+    showLate();
+}
+
+// "Went off at 07:00, 25 min ago", kept up to date while it flashes.
+void TimerWindow::showLate()
+{
+    const std::optional<qint64> late = timer_.wentOffLateAt();
+    if (!late)
+        return;
+    QString note = lateNote(*late, services_.clock.now(), services_.locale);
+    if (!note.isEmpty())
+        note[0] = note[0].toUpper();
+    if (lateLine_->text() != note)
+        lateLine_->setText(note);
+    lateLine_->show();
 }
 
 void TimerWindow::flashRestart()
@@ -127,7 +145,7 @@ void TimerWindow::colourTitle(TitleColour colour)
 
 void TimerWindow::startOrStopStopwatch()
 {
-    timer_.startOrStopStopwatch(services_.clock.now().utcMs);
+    timer_.startOrStopStopwatch(services_.clock.now().realMs);
     const bool running = timer_.stopwatchRunning();
     stopwatchStartButton_->setText(running ? tr("Stop") : tr("Start"));
     stopwatchTimer_->setEnabled(running);

@@ -12,7 +12,8 @@ namespace quandrel::test {
 AppHarness::AppHarness(QTimeZone zone, QLocale locale, const QString& soundFolder)
     : clock(std::move(zone)),
       services{clock, sim,      dialogs,           windows,
-               sound, notifier, std::move(locale), soundFolder.isEmpty() ? dir.filePath("sounds") : soundFolder}
+               sound, notifier, std::move(locale), soundFolder.isEmpty() ? dir.filePath("sounds") : soundFolder,
+               {},    {}}
 {
     clock.setLocal(QDateTime(QDate(2026, 3, 2), QTime(10, 0, 0)));
     main = new MainWindow(services);

@@ -42,12 +42,18 @@ void Simulation::advance(qint64 ms)
         }
         if (!next)
             break;
-        clock_.utcMs_ += next->wakeAtMono - mono_;
+        suspend(next->wakeAtMono - mono_);
         mono_ = next->wakeAtMono;
         next->wake();
     }
-    clock_.utcMs_ += end - mono_;
+    suspend(end - mono_);
     mono_ = end;
+}
+
+void Simulation::suspend(qint64 ms)
+{
+    clock_.utcMs_ += ms;
+    clock_.realMs_ += ms;
 }
 
 int Simulation::armedTimers() const

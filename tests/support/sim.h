@@ -12,12 +12,13 @@
 
 namespace quandrel::test {
 
-// A wall clock that tests set and move; the local offset comes from a time
-// zone, so daylight-saving changes happen as they do on a real machine.
+// A wall clock that tests set and move, and a real-time clock beside it that
+// only time passing moves; the local offset comes from a time zone, so
+// daylight-saving changes happen as they do on a real machine.
 class ManualClock final : public Clock {
 public:
     explicit ManualClock(QTimeZone zone = QTimeZone::utc()) : zone_(std::move(zone)) {}
-    ClockReading now() const override { return {utcMs_, offsetAt(utcMs_)}; }
+    ClockReading now() const override { return {utcMs_, offsetAt(utcMs_), realMs_}; }
     int offsetAt(qint64 utcMs) const override
     {
         return zone_.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(utcMs, QTimeZone::utc()));
@@ -33,6 +34,7 @@ private:
     friend class Simulation;
     QTimeZone zone_;
     qint64 utcMs_ = 0;
+    qint64 realMs_ = 1'000'000'000; // some days after boot
 };
 
 // Tick timers driven by simulated time. Each timer runs the real enable,
@@ -48,6 +50,9 @@ public:
 
     // Lets ms of real time pass, firing every wake-up that falls due.
     void advance(qint64 ms);
+    // The machine sleeps for ms: the wall and real-time clocks move on, the
+    // monotonic clock that wake-ups wait on stands still.
+    void suspend(qint64 ms);
     // Advances until the wall clock reads at least utcMs.
     void advanceToUtc(qint64 utcMs) { advance(utcMs - clock_.utcMs()); }
     // Timers whose wake-up is pending.
