@@ -11,5 +11,5 @@ if ! command -v clang++ >/dev/null; then
   exit 1
 fi
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" --target fuzz_wave_load
-echo "fuzz target in $build: fuzz_wave_load"
+cmake --build "$build" --target fuzz_wave_load fuzz_state_load
+echo "fuzz targets in $build: fuzz_wave_load, fuzz_state_load"

@@ -13,4 +13,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>quandrel::TimerKeeper</name>
+    <message numerus="yes">
+        <source>%n timer(s) of the last run brought back</source>
+        <translation>
+            <numerusform>%n timer of the last run brought back</numerusform>
+            <numerusform>%n timers of the last run brought back</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

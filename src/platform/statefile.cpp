@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/statefile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,7 +55,7 @@ StateFile::Contents StateFile::read() const
         return contents;
     }
     if (file.size() > LargestStateFile) {
-        contents.error = QFile::tr("it is larger than %1 bytes").arg(LargestStateFile);
+        contents.error = QCoreApplication::translate("StateFile", "it is larger than %1 bytes").arg(LargestStateFile);
         return contents;
     }
     contents.bytes = file.readAll();
