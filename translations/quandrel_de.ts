@@ -125,7 +125,46 @@
     </message>
 </context>
 <context>
+    <name>StateFile</name>
+    <message>
+        <source>it is larger than %1 bytes</source>
+        <translation>sie ist größer als %1 Bytes</translation>
+    </message>
+</context>
+<context>
     <name>Timer</name>
+    <message numerus="yes">
+        <source>%n s ago</source>
+        <translation>
+            <numerusform>vor %n s</numerusform>
+            <numerusform>vor %n s</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n min ago</source>
+        <translation>
+            <numerusform>vor %n min</numerusform>
+            <numerusform>vor %n min</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n h ago</source>
+        <translation>
+            <numerusform>vor %n h</numerusform>
+            <numerusform>vor %n h</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>went off on %1, %n day(s) ago</source>
+        <translation>
+            <numerusform>abgelaufen am %1, vor %n Tag</numerusform>
+            <numerusform>abgelaufen am %1, vor %n Tagen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>went off at %1, %2</source>
+        <translation>abgelaufen um %1, %2</translation>
+    </message>
     <message>
         <source>Timer %1</source>
         <translation>Timer %1</translation>
@@ -165,6 +204,57 @@
     <message>
         <source>Stopwatch</source>
         <translation>Stoppuhr</translation>
+    </message>
+</context>
+<context>
+    <name>TimerFile</name>
+    <message>
+        <source>a whole number from %1 to %2</source>
+        <translation>keine ganze Zahl von %1 bis %2</translation>
+    </message>
+    <message>
+        <source>true or false</source>
+        <translation>weder true noch false</translation>
+    </message>
+    <message>
+        <source>a text</source>
+        <translation>kein Text</translation>
+    </message>
+    <message>
+        <source>an object</source>
+        <translation>kein Objekt</translation>
+    </message>
+    <message>
+        <source>"%1" is not %2</source>
+        <translation>„%1“ ist %2</translation>
+    </message>
+    <message>
+        <source>"kind" is not a kind of timer</source>
+        <translation>„kind“ ist keine Timer-Art</translation>
+    </message>
+    <message>
+        <source>it is not JSON (%1 at byte %2)</source>
+        <translation>sie ist kein JSON (%1 bei Byte %2)</translation>
+    </message>
+    <message>
+        <source>it was written by a later Quandrel (format %1)</source>
+        <translation>sie stammt von einem neueren Quandrel (Format %1)</translation>
+    </message>
+    <message>
+        <source>it is not a file of Quandrel's timers</source>
+        <translation>sie ist keine Timer-Datei von Quandrel</translation>
+    </message>
+    <message>
+        <source>two timers are in slot %1</source>
+        <translation>zwei Timer belegen Platz %1</translation>
+    </message>
+    <message>
+        <source>timer %1: %2</source>
+        <translation>Timer %1: %2</translation>
+    </message>
+    <message>
+        <source>not an object</source>
+        <translation>kein Objekt</translation>
     </message>
 </context>
 <context>
@@ -281,6 +371,10 @@
 </context>
 <context>
     <name>quandrel::RemoteControl</name>
+    <message>
+        <source>(expired, %1)</source>
+        <translation>(abgelaufen, %1)</translation>
+    </message>
     <message>
         <source>There is no timer %1.</source>
         <translation>Es gibt keinen Timer %1.</translation>
@@ -515,6 +609,10 @@
 <context>
     <name>quandrel::TimerBoard</name>
     <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
         <source>Cycle %1 done</source>
         <translation>Zyklus %1 beendet</translation>
     </message>
@@ -545,6 +643,36 @@
     <message>
         <source>+1 min</source>
         <translation>+1 Min</translation>
+    </message>
+</context>
+<context>
+    <name>quandrel::TimerKeeper</name>
+    <message>
+        <source>Quandrel</source>
+        <translation>Quandrel</translation>
+    </message>
+    <message>
+        <source>It was left where it is, and timers are not kept in this run.</source>
+        <translation>Sie bleibt, wo sie ist, und in diesem Lauf werden keine Timer aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>It was kept as %1.</source>
+        <translation>Sie wurde als %1 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>The timers of the last run could not be brought back: %1 cannot be read (%2). %3</source>
+        <translation>Die Timer des letzten Laufs konnten nicht wiederhergestellt werden: %1 ist nicht lesbar (%2). %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n timer(s) of the last run brought back</source>
+        <translation>
+            <numerusform>%n Timer des letzten Laufs wiederhergestellt</numerusform>
+            <numerusform>%n Timer des letzten Laufs wiederhergestellt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The running timers cannot be kept in %1 (%2): if Quandrel ends now, they are lost.</source>
+        <translation>Die laufenden Timer können nicht in %1 aufbewahrt werden (%2): Endet Quandrel jetzt, gehen sie verloren.</translation>
     </message>
 </context>
 <context>

@@ -14,6 +14,16 @@
     </message>
 </context>
 <context>
+    <name>Timer</name>
+    <message numerus="yes">
+        <source>went off on %1, %n day(s) ago</source>
+        <translation>
+            <numerusform>went off on %1, %n day ago</numerusform>
+            <numerusform>went off on %1, %n days ago</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>quandrel::TimerKeeper</name>
     <message numerus="yes">
         <source>%n timer(s) of the last run brought back</source>

@@ -11,6 +11,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -84,8 +85,7 @@ bool TimerBoard::restore(const SavedTimer& saved)
     const ClockReading now = services_.clock.now();
     const ClockReading launched{saved.launchedAt, services_.clock.offsetAt(saved.launchedAt)};
     openWindow(saved.slot, timer.restore(saved, now, longTimeText(launched.localTime(), services_.locale)));
-    // Gone off meanwhile: it goes off now, and says when it did.
-    timer.tick(now);
+    // Gone off meanwhile, it goes off at its first tick and says when it did.
     return true;
 }
 

@@ -12,7 +12,10 @@ namespace quandrel {
 
 QString durationFace(const TimerTimes& t, qint64 nowRealMs)
 {
-    const int32_t elapsed = elapsedSecs(t.durationStart, t.paused ? t.pausedAt : nowRealMs);
+    int32_t elapsed = elapsedSecs(t.durationStart, t.paused ? t.pausedAt : nowRealMs);
+    // One that is due and not yet ticked reads what it will read when it goes off.
+    if (!t.autoRestart)
+        elapsed = std::min(elapsed, t.durationSecs);
     return clockFace(t.kind == TimerKind::CountDown ? qint64(t.durationSecs) - elapsed : elapsed);
 }
 
@@ -24,8 +27,6 @@ DurationTick durationTick(TimerTimes& t, qint64 nowRealMs)
     if (t.paused || elapsed < t.durationSecs)
         return tick;
     if (!t.autoRestart) {
-        // What it read at its deadline, however late the tick.
-        tick.face = clockFace(t.kind == TimerKind::CountDown ? 0 : t.durationSecs);
         tick.expiry = Expiry::Final;
         return tick;
     }
@@ -65,18 +66,19 @@ qint64 alarmDueUtc(const TimerTimes& t, const ClockReading& now)
 
 QString lateNote(qint64 wentOffUtcMs, const ClockReading& now, const QLocale& locale)
 {
-    const QTimeZone zone(now.offsetSecs);
-    const QDateTime at = QDateTime::fromMSecsSinceEpoch(wentOffUtcMs, zone);
-    const bool today = at.date() == now.localDateTime().date();
-    const QString when =
-        today ? locale.toString(at.time(), QLocale::ShortFormat) : locale.toString(at, QLocale::ShortFormat);
+    const QDateTime at = QDateTime::fromMSecsSinceEpoch(wentOffUtcMs, QTimeZone(now.offsetSecs));
     const qint64 secs = std::max<qint64>(now.utcMs - wentOffUtcMs, 0) / 1000;
+    // Short enough for a line of the timer's window: a day or more ago it
+    // is the date that matters, and minutes only in the first hours.
+    if (secs >= DaySecs)
+        return QCoreApplication::translate("Timer", "went off on %1, %n day(s) ago", nullptr, int(secs / DaySecs))
+            .arg(locale.toString(at.date(), QLocale::ShortFormat));
     const qint64 minutes = secs / SecsPerMinute;
-    const QString ago =
-        minutes == 0   ? QCoreApplication::translate("Timer", "%n s ago", nullptr, int(secs))
-        : minutes < 60 ? QCoreApplication::translate("Timer", "%n min ago", nullptr, int(minutes))
-                       : QCoreApplication::translate("Timer", "%1 h %2 min ago").arg(minutes / 60).arg(minutes % 60);
-    return QCoreApplication::translate("Timer", "went off at %1, %2").arg(when, ago);
+    const QString ago = minutes == 0    ? QCoreApplication::translate("Timer", "%n s ago", nullptr, int(secs))
+                        : minutes < 100 ? QCoreApplication::translate("Timer", "%n min ago", nullptr, int(minutes))
+                                        : QCoreApplication::translate("Timer", "%n h ago", nullptr, int(minutes / 60));
+    return QCoreApplication::translate("Timer", "went off at %1, %2")
+        .arg(locale.toString(at.time(), QLocale::ShortFormat), ago);
 }
 
 void planAlarm(TimerTimes& t, const ClockReading& launch, int32_t launchSecs, int32_t alarmSecs,

@@ -62,7 +62,7 @@ qint64 alarmDueUtc(const TimerTimes& times, const ClockReading& now);
 // or Quandrel was not running) says when it went off.
 inline constexpr qint64 LateAfterMs = 60'000;
 // "went off at 07:00, 25 min ago": when a timer went off (UTC ms), in the
-// locale's short time format, with the date when it was not today.
+// locale's short time format; its date when that was a day or more ago.
 QString lateNote(qint64 wentOffUtcMs, const ClockReading& now, const QLocale& locale);
 
 // Pausing a count-down or count-up freezes its reading; the time it stays

@@ -64,7 +64,7 @@ LaunchCaptions Timer::restore(const SavedTimer& s, const ClockReading& now, cons
     cycles_ = s.cycles;
     wentOffLateAt_ = s.wentOffAt;
     broughtBackAt_ = now.utcMs;
-    if (times_.kind == TimerKind::Stopwatch)
+    if (times_.kind != TimerKind::AlarmClock) // it shows the alarm's setting
         captions.reading = reading(now);
     emit changed();
     return captions;

@@ -163,8 +163,6 @@ QLayout* TimerWindow::buildInfoLines()
     expiredBanner_->setAutoFillBackground(true); // covers the clock line beneath it
     expiredBanner_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     expiredBanner_->hide();
-    lateLine_ = makeLabel(this, "lateLine");
-    lateLine_->hide();
 
     const auto stopwatchButton = [this](const char* objectName, const QString& caption, const QString& tip) {
         auto* button = new QPushButton(caption, this);
@@ -195,7 +193,6 @@ QLayout* TimerWindow::buildInfoLines()
     info->addWidget(stopwatchStartButton_, 0, 0, 3, 1, Qt::AlignVCenter);
     info->addWidget(stopwatchResetButton_, 0, 1, 3, 1, Qt::AlignVCenter);
     info->addWidget(expiredBanner_, 1, 0, 2, 2);
-    info->addWidget(lateLine_, 3, 0, 1, 2);
     return info;
 }
 
@@ -257,7 +254,8 @@ void TimerWindow::showLaunch(const LaunchCaptions& captions)
 {
     kindTitle_->setText(captions.kindTitle);
     reading_->setText(captions.reading);
-    launchLine_->setText(captions.launchLine);
+    launchText_ = captions.launchLine;
+    launchLine_->setText(launchText_);
     progressLine_->setText(captions.progress);
     autoRestartLabel_->setText(!captions.autoRestart ? tr("N/A") : *captions.autoRestart ? tr("Y") : tr("N"));
     const QString soundName = !captions.soundName             ? tr("N/A")

@@ -93,8 +93,8 @@ private:
     QLabel* pausedLabel_ = nullptr;
     QLineEdit* titleEdit_ = nullptr;
     QLabel* launchLine_ = nullptr;
+    QString launchText_; // what the launch line says while it is not late
     QLabel* clockLine_ = nullptr;
-    QLabel* lateLine_ = nullptr; // when it went off, if nobody was there to hear it
     QLabel* progressLine_ = nullptr;
     QLabel* expiredBanner_ = nullptr;
     QPushButton* stopwatchStartButton_ = nullptr;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The timer window's alerts, pop-up and stopwatch.
 #include "platform/clock.h"
+#include "platform/steadylabel.h"
 #include "platform/windowops.h"
 #include "timerwindow/timerwindow.h"
 #include "timerwindow/timerwindowhost.h"
@@ -36,7 +37,7 @@ void TimerWindow::goOff(Expiry expiry, Presentation presentation)
 void TimerWindow::endAlert()
 {
     flashTimer_->setEnabled(false);
-    lateLine_->hide();
+    showElided(launchLine_, launchText_, QWIDGETSIZE_MAX);
     alert_.expiryTicks = 0;
     alert_.restartTicks = 0;
     if (restartFlashTimer_->isEnabled() || expiredBanner_->isVisible())
@@ -79,18 +80,18 @@ void TimerWindow::flash()
     showLate();
 }
 
-// "Went off at 07:00, 25 min ago", kept up to date while it flashes.
+// One that went off while nobody was there says when, in place of its
+// launch time ("Went off at 07:00, 25 min ago"), kept up to date while it
+// flashes. The window keeps its size: a longer note is shortened, and whole
+// in its tooltip.
 void TimerWindow::showLate()
 {
     const std::optional<qint64> late = timer_.wentOffLateAt();
     if (!late)
         return;
     QString note = lateNote(*late, services_.clock.now(), services_.locale);
-    if (!note.isEmpty())
-        note[0] = note[0].toUpper();
-    if (lateLine_->text() != note)
-        lateLine_->setText(note);
-    lateLine_->show();
+    note[0] = note[0].toUpper();
+    showElided(launchLine_, note, titleEdit_->minimumWidth());
 }
 
 void TimerWindow::flashRestart()

@@ -137,3 +137,38 @@ TEST(Timer, ALaunchIntoAUsedSlotStartsAfresh)
     timer.launch(once, {9000, 0, 9000}, {});
     EXPECT_EQ(timer.reading({9000, 0, 9000}), "00:00:00");
 }
+
+// A count-down of two hours and an alarm launched at 1:30 on the nights the
+// clocks change: the count-down goes off after two hours of real time, the
+// alarm when the clock shows its time (here an hour later both nights).
+TEST(Timer, OnTheNightsTheClocksChangeDurationsCountRealHoursAlarmsTheClockFace)
+{
+    const QTimeZone berlin("Europe/Berlin");
+    const OffsetAt offsetAt = [&berlin](qint64 ms) {
+        return berlin.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()));
+    };
+    for (const auto& [night, alarmAt] :
+         {std::pair{QDate(2026, 3, 29), QTime(3, 30)}, {QDate(2026, 10, 25), QTime(2, 30)}}) {
+        const qint64 launch = QDateTime(night, QTime(1, 30), berlin).toMSecsSinceEpoch();
+        const auto after = [&](qint64 secs) {
+            const qint64 utc = launch + secs * 1000;
+            return ClockReading{utc, offsetAt(utc), utc};
+        };
+        Timer down(0), alarm(1);
+        LaunchRequest request;
+        request.kind = TimerKind::CountDown;
+        request.durationSecs = 7200;
+        down.launch(request, after(0), {});
+        request.kind = TimerKind::AlarmClock;
+        request.alarm = alarmSetting(secondsOfDay(alarmAt));
+        alarm.launch(request, after(0), {}, offsetAt);
+        alarm.tick(after(3599));
+        EXPECT_FALSE(alarm.hasGoneOff()) << qPrintable(night.toString());
+        alarm.tick(after(3600));
+        EXPECT_TRUE(alarm.hasGoneOff()) << qPrintable(night.toString());
+        down.tick(after(7199));
+        EXPECT_FALSE(down.hasGoneOff()) << qPrintable(night.toString());
+        down.tick(after(7200));
+        EXPECT_TRUE(down.hasGoneOff()) << qPrintable(night.toString());
+    }
+}

@@ -46,6 +46,11 @@ public:
         return root ? root->findChild<W*>(name) : nullptr;
     }
     QString text(const char* name, int slot = -1) const;
+    // A label's text as a whole: its tooltip holds it when it is shortened.
+    QString wholeText(const char* name, int slot = -1) const
+    {
+        return find(name, slot)->toolTip().isEmpty() ? text(name, slot) : find(name, slot)->toolTip();
+    }
     bool shows(int slot, const char* name) const { return find(name, slot) && find(name, slot)->isVisible(); }
     void click(const char* name, int slot = -1) { find<QAbstractButton>(name, slot)->click(); }
     void setBars(std::initializer_list<std::pair<const char*, int>> values);
