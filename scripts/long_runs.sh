@@ -57,7 +57,7 @@ fi
 echo "== fuzzers: $minutes minute(s) each"
 if "$repo/fuzz/build.sh"; then
   mkdir -p "$fuzzbuild/artifacts"
-  for target in wave_load; do
+  for target in wave_load state_load; do
     echo "-- fuzz_$target"
     mkdir -p "$fuzzbuild/corpus/$target"
     seeds=()
