@@ -33,7 +33,6 @@ LaunchCaptions Timer::launch(const LaunchRequest& request, const ClockReading& n
     active_ = true;
     phase_ = Phase::Running;
     cycles_ = 0;
-    face_.clear();
     launchedAt_ = now.utcMs;
     broughtBackAt_ = std::numeric_limits<qint64>::min();
     wentOffLateAt_.reset();
@@ -124,7 +123,6 @@ void Timer::tick(const ClockReading& now)
         return;
     const qint64 due = times_.durationStart + qint64(times_.durationSecs) * 1000;
     const DurationTick tick = durationTick(times_, now.realMs);
-    face_ = tick.face;
     emit readingChanged(tick.face);
     if (tick.expiry == Expiry::Restart && ++cycles_ >= AlertTickWrap)
         cycles_ = 0;
@@ -159,7 +157,7 @@ QString Timer::reading(const ClockReading& now) const
         return alarmProgress(std::min(alarmElapsedSecs(times_, now), times_.alarmWait), times_.alarmWait);
     case TimerKind::CountDown:
     case TimerKind::CountUp:
-        return hasGoneOff() ? face_ : durationFace(times_, now.realMs);
+        return durationFace(times_, now.realMs);
     case TimerKind::Stopwatch:
     case TimerKind::None:
         break;
@@ -189,8 +187,7 @@ void Timer::showNow(const ClockReading& now)
     if (times_.kind == TimerKind::AlarmClock) {
         emit progressChanged(alarmTick(times_, now).progress);
     } else {
-        face_ = durationFace(times_, now.realMs);
-        emit readingChanged(face_);
+        emit readingChanged(durationFace(times_, now.realMs));
     }
     emit pausedChanged(times_.paused);
 }

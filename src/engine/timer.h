@@ -141,7 +141,6 @@ private:
     std::optional<bool> popOnTop_;
     Phase phase_ = Phase::Running;
     int cycles_ = 0;
-    QString face_; // the duration's face at its last tick
     qint64 launchedAt_ = 0;
     std::optional<qint64> wentOffLateAt_;
     // When this run brought it back from the last (UTC ms): whatever came

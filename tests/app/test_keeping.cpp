@@ -70,6 +70,8 @@ TEST(Keeping, KilledWithTimersRunningTheNextRunBringsThemBackAndSaysWhenOneWentO
         h.chooseStopwatch();
         h.launch();
         h.click("stopwatchStartButton", 2);
+        h.chooseAlarm(QTime(7, 30));
+        h.launch();
         h.sim.advance(60'000);
         h.main->board().pauseOrResume(1);
         EXPECT_TRUE(QFile::exists(h.services.autostartEntry)) << "it starts at the next login";
@@ -78,16 +80,18 @@ TEST(Keeping, KilledWithTimersRunningTheNextRunBringsThemBackAndSaysWhenOneWentO
     AppHarness h;
     h.clock.setLocal(QDateTime(QDate(2026, 3, 2), QTime(10, 5, 0)));
     keepIn(h, folder.path());
-    EXPECT_EQ(h.main->board().runningCount(), 3);
+    EXPECT_EQ(h.main->board().runningCount(), 4);
+    EXPECT_EQ(h.text("readingLabel", 3), "7:30:00 AM") << "the alarm's setting";
     EXPECT_EQ(h.text("readingLabel", 2), "00:05:00") << "the stopwatch ran on meanwhile";
     h.sim.advance(1010); // the first ticks
     EXPECT_EQ(h.text("titleBox", 0), "Tea");
     EXPECT_TRUE(h.shows(0, "expiredBanner"));
     EXPECT_EQ(h.wholeText("launchLine", 0), "Went off at 10:02 AM, 3 min ago");
     EXPECT_EQ(h.notifier.shown.value(0).body, "Count-down of 0:02:00 done, went off at 10:02 AM, 3 min ago");
-    EXPECT_EQ(h.notifier.shown.value(SlotCount).body, "3 timers of the last run brought back");
+    EXPECT_EQ(h.notifier.shown.value(SlotCount).body, "4 timers of the last run brought back");
     EXPECT_EQ(h.text("readingLabel", 1), "00:01:00") << "paused where it was";
     EXPECT_TRUE(h.shows(1, "pausedLabel"));
+    EXPECT_EQ(h.text("progressLine", 1), "Counting 00h 25m 00s");
     EXPECT_EQ(h.text("autoRestartLabel", 1), "Y");
     EXPECT_EQ(h.text("stopwatchStartButton", 2), "Stop");
     EXPECT_EQ(h.text("readingLabel", 2), "00:05:01");
