@@ -276,8 +276,11 @@ void TimerWindow::showLaunch(const LaunchCaptions& captions)
         holdLabelSize(progressLine_, {captions.progressWidest});
     }
     titleEdit_->setText(timer_.title());
-    // A timer brought back from the last run may be paused, or its stopwatch running.
+    // A timer brought back from the last run may be paused, have cycles
+    // behind it, or its stopwatch running.
     showPaused(timer_.isPaused());
+    if (timer_.cycles() > 0)
+        cyclesLabel_->setText(tr("Cycles: %1").arg(timer_.cycles()));
     if (timer_.stopwatchRunning()) {
         stopwatchStartButton_->setText(tr("Stop"));
         stopwatchTimer_->setEnabled(true);

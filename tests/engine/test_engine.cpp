@@ -14,6 +14,13 @@
 
 using namespace quandrel;
 
+namespace {
+int berlinOffset(qint64 utcMs)
+{
+    return QTimeZone("Europe/Berlin").offsetFromUtc(QDateTime::fromMSecsSinceEpoch(utcMs, QTimeZone::utc()));
+}
+} // namespace
+
 TEST(TimeArithmetic, AlarmSettingsWaitsFacesAndElapsedSeconds)
 {
     EXPECT_EQ(alarmSecondsOfDay(12, 0, 0, false), 0) << "12 AM is midnight";
@@ -29,6 +36,7 @@ TEST(TimeArithmetic, AlarmSettingsWaitsFacesAndElapsedSeconds)
         EXPECT_EQ(clockFace(secs), QLatin1String(face)) << secs;
     EXPECT_EQ(leadingNumber(u" -12ab"), -12);
     EXPECT_EQ(leadingNumber(u"x7"), 0);
+    EXPECT_FALSE(parseDuration(u" ").has_value()) << "nothing is no duration";
     // Elapsed seconds floor toward minus infinity; on the wall clock they
     // are boundaries crossed: 0.9 s across a boundary is one second.
     const std::vector<std::tuple<int32_t, int32_t, const char*>> elapsed{
@@ -52,10 +60,7 @@ TEST(AlarmTick, CountsLocalSecondsAndRingsInTheRepeatedHour)
     EXPECT_TRUE(alarmTick(a, {launch.utcMs + 2'600'000, 7200}).expired);
     planAlarm(a, launch, 36000, 36000, {});
     EXPECT_TRUE(alarmTick(a, launch).expired);
-    const QTimeZone berlin("Europe/Berlin");
-    const OffsetAt offsetAt = [&berlin](qint64 ms) {
-        return berlin.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()));
-    };
+    const OffsetAt offsetAt = berlinOffset;
     const auto reading = [&](QDate day, QTime time, int offset) {
         const qint64 utc = QDateTime(day, time, QTimeZone(offset)).toMSecsSinceEpoch();
         return ClockReading{utc, offset};
@@ -143,16 +148,11 @@ TEST(Timer, ALaunchIntoAUsedSlotStartsAfresh)
 // alarm when the clock shows its time (here an hour later both nights).
 TEST(Timer, OnTheNightsTheClocksChangeDurationsCountRealHoursAlarmsTheClockFace)
 {
-    const QTimeZone berlin("Europe/Berlin");
-    const OffsetAt offsetAt = [&berlin](qint64 ms) {
-        return berlin.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()));
-    };
     for (const auto& [night, alarmAt] :
          {std::pair{QDate(2026, 3, 29), QTime(3, 30)}, {QDate(2026, 10, 25), QTime(2, 30)}}) {
-        const qint64 launch = QDateTime(night, QTime(1, 30), berlin).toMSecsSinceEpoch();
-        const auto after = [&](qint64 secs) {
-            const qint64 utc = launch + secs * 1000;
-            return ClockReading{utc, offsetAt(utc), utc};
+        const qint64 launch = QDateTime(night, QTime(1, 30), QTimeZone("Europe/Berlin")).toMSecsSinceEpoch();
+        const auto after = [launch](qint64 secs) {
+            return ClockReading{launch + secs * 1000, berlinOffset(launch + secs * 1000), launch + secs * 1000};
         };
         Timer down(0), alarm(1);
         LaunchRequest request;
@@ -161,7 +161,7 @@ TEST(Timer, OnTheNightsTheClocksChangeDurationsCountRealHoursAlarmsTheClockFace)
         down.launch(request, after(0), {});
         request.kind = TimerKind::AlarmClock;
         request.alarm = alarmSetting(secondsOfDay(alarmAt));
-        alarm.launch(request, after(0), {}, offsetAt);
+        alarm.launch(request, after(0), {}, berlinOffset);
         alarm.tick(after(3599));
         EXPECT_FALSE(alarm.hasGoneOff()) << qPrintable(night.toString());
         alarm.tick(after(3600));
