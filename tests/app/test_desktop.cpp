@@ -86,7 +86,6 @@ public:
         onScreen.insert(id, call.title);
         call.answered(id, {});
     }
-    void fail() { waiting.takeFirst().answered(std::nullopt, "timed out"); }
 };
 
 Notification titled(const QString& title)
@@ -108,20 +107,6 @@ TEST(Notifier, WithdrawnBeforeTheServerAnswersIsClosedWhenItDoes)
     EXPECT_TRUE(server.onScreen.isEmpty());
 }
 
-TEST(Notifier, CyclesReplaceTheirPredecessorEvenWhileItsAnswerIsAwaited)
-{
-    SlowNotificationService server;
-    DesktopNotifier notifier(server);
-    for (const char* cycle : {"Cycle 1", "Cycle 2", "Cycle 3", "Cycle 4"})
-        notifier.show(0, titled(cycle));
-    while (!server.waiting.isEmpty())
-        server.answer();
-    EXPECT_EQ(server.onScreen.size(), 1);
-    EXPECT_EQ(server.onScreen.first(), "Cycle 4");
-    notifier.withdraw(0);
-    EXPECT_TRUE(server.onScreen.isEmpty());
-}
-
 TEST(Notifier, ShownAgainAfterAWithdrawalStillAwaitedStays)
 {
     SlowNotificationService server;
@@ -132,26 +117,6 @@ TEST(Notifier, ShownAgainAfterAWithdrawalStillAwaitedStays)
     server.answer();
     server.answer();
     EXPECT_EQ(server.onScreen.values(), QStringList({"Tea again"}));
-}
-
-TEST(Notifier, ALostAnswerLeavesNothingBehindAndKeysStayApart)
-{
-    SlowNotificationService server;
-    DesktopNotifier notifier(server);
-    QList<int> pressed;
-    QObject::connect(&notifier, &Notifier::actionInvoked, [&pressed](int key, const QString&) { pressed << key; });
-    notifier.show(0, titled("Tea"));
-    notifier.show(1, titled("Eggs"));
-    server.fail();
-    server.answer();
-    emit server.actionInvoked(server.lastId, "show");
-    EXPECT_EQ(pressed, QList<int>({1}));
-    notifier.withdraw(0);
-    EXPECT_EQ(server.onScreen.values(), QStringList({"Eggs"}));
-    emit server.closed(server.lastId); // dismissed by the user
-    notifier.withdraw(1);
-    notifier.show(1, titled("Eggs"));
-    EXPECT_EQ(server.waiting.last().replaces, 0u) << "a dismissed notification is not replaced";
 }
 
 namespace {

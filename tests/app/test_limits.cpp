@@ -138,15 +138,6 @@ TEST(German, TheBannerAndTheNotificationsTimesSpeakGerman)
         << "the test runs untranslated: the format is what counts";
 }
 
-TEST(Layout, TheRunningCountLineKeepsItsWidth)
-{
-    AppHarness h;
-    const int idle = h.find("runningCountLine")->minimumWidth();
-    h.chooseStopwatch();
-    h.launch();
-    EXPECT_EQ(h.find("runningCountLine")->minimumWidth(), idle);
-}
-
 TEST(Layout, AStopwatchStandsInLineWithItsRow)
 {
     AppHarness h;
