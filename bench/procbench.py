@@ -119,8 +119,10 @@ class Bench:
         shutil.rmtree(self.scratch, ignore_errors=True)
 
     def env(self, data_home):
+        # Each run starts with no timers kept by the last (and writes no autostart entry for them).
         return self.display.env(XDG_DATA_HOME=data_home, XDG_RUNTIME_DIR=self.runtime,
-                                XDG_CONFIG_HOME=os.path.join(self.scratch, "config"))
+                                XDG_CONFIG_HOME=os.path.join(self.scratch, "config"),
+                                XDG_STATE_HOME=tempfile.mkdtemp(dir=self.scratch))
 
     @staticmethod
     def result(key, value, digits=1):
