@@ -451,8 +451,16 @@
 <context>
     <name>quandrel::SetupPanel</name>
     <message>
-        <source>Up arrow raises the value, Down arrow lowers it</source>
-        <translation>Pfeil nach oben erhöht den Wert, Pfeil nach unten verringert ihn</translation>
+        <source>The upper arrow raises the value, the lower one lowers it</source>
+        <translation>Der obere Pfeil erhöht den Wert, der untere verringert ihn</translation>
+    </message>
+    <message>
+        <source>Type a number from %1 to %2; the Up arrow raises it, Down lowers it</source>
+        <translation>Geben Sie eine Zahl von %1 bis %2 ein; Pfeil nach oben erhöht sie, Pfeil nach unten verringert sie</translation>
+    </message>
+    <message>
+        <source>Type AM or PM; the Up and Down arrows change it</source>
+        <translation>Geben Sie AM oder PM ein; die Pfeiltasten nach oben und unten wechseln</translation>
     </message>
     <message>
         <source>Duration Timer</source>

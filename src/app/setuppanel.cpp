@@ -10,10 +10,17 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 namespace quandrel {
 namespace {
@@ -60,18 +67,25 @@ SetupPanel::SetupPanel(QWidget* parent) : QWidget(parent)
 void SetupPanel::makeBar(Bar bar, int bottom, int top, QWidget* frame, const char* boxName, const char* barName,
                          const QString& tip)
 {
+    // The box takes a typed value, the arrow keys and the mouse wheel; the
+    // bar beside it is for the mouse.
     auto* box = named(new QLineEdit(frame), boxName, tip);
-    box->setReadOnly(true);
     box->setAlignment(Qt::AlignCenter);
-    box->setFocusPolicy(Qt::NoFocus);
     box->setAccessibleName(tip);
+    if (bar == AlarmHalf) {
+        box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[AaPp][Mm]?")), box));
+        box->setAccessibleDescription(tr("Type AM or PM; the Up and Down arrows change it"));
+    } else {
+        box->setValidator(new QIntValidator(bottom, top, box));
+        box->setAccessibleDescription(
+            tr("Type a number from %1 to %2; the Up arrow raises it, Down lowers it").arg(bottom).arg(top));
+    }
+    box->installEventFilter(this);
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("MMM")) + 10);
     auto* scrollBar = named(new ReversedScrollBar(bottom, top, frame), barName);
-    // The bar is the control of the read-only box beside it: it carries the
-    // box's name for screen readers and takes the keyboard focus on Tab.
     scrollBar->setAccessibleName(box->toolTip());
-    scrollBar->setAccessibleDescription(tr("Up arrow raises the value, Down arrow lowers it"));
-    scrollBar->setFocusPolicy(Qt::TabFocus);
+    scrollBar->setAccessibleDescription(tr("The upper arrow raises the value, the lower one lowers it"));
+    scrollBar->setFocusPolicy(Qt::NoFocus);
     scrollBar->setFixedHeight(box->sizeHint().height() + 6);
     bars_[bar] = scrollBar;
     boxes_[bar] = box;
@@ -87,7 +101,7 @@ QWidget* SetupPanel::entry(Bar bar, QWidget* frame, const QString& unit, const c
     row->addWidget(bars_[bar]);
     if (!unit.isEmpty()) {
         auto* label = named(new QLabel(unit, frame), unitName);
-        label->setBuddy(bars_[bar]);
+        label->setBuddy(boxes_[bar]);
         row->addWidget(label);
     }
     row->addStretch(1);
@@ -158,8 +172,8 @@ QWidget* SetupPanel::buildAlertTextFrame()
 QList<QWidget*> SetupPanel::tabOrder() const
 {
     QList<QWidget*> order{countUpOption_, countDownOption_, autostartCheck_};
-    order << bars_[Hours] << bars_[Minutes] << bars_[Seconds] << alarmClockCheck_;
-    order << bars_[AlarmHour] << bars_[AlarmMinute] << bars_[AlarmSecond] << bars_[AlarmHalf];
+    order << boxes_[Hours] << boxes_[Minutes] << boxes_[Seconds] << alarmClockCheck_;
+    order << boxes_[AlarmHour] << boxes_[AlarmMinute] << boxes_[AlarmSecond] << boxes_[AlarmHalf];
     order << stopwatchCheck_ << alertTextEdit_;
     return order;
 }
@@ -198,8 +212,28 @@ void SetupPanel::showValue(Bar bar)
 
 void SetupPanel::enableBars(Bar first, Bar last, bool enabled)
 {
-    for (int bar = first; bar <= last; ++bar)
+    for (int bar = first; bar <= last; ++bar) {
         bars_[bar]->setEnabled(enabled);
+        boxes_[bar]->setEnabled(enabled);
+    }
+}
+
+void SetupPanel::takeTyped(Bar bar)
+{
+    QString text = boxes_[bar]->text().trimmed();
+    int cursor = 0;
+    if (boxes_[bar]->validator()->validate(text, cursor) == QValidator::Acceptable)
+        bars_[bar]->setShownValue(bar != AlarmHalf ? text.toInt() : text.startsWith(u'p', Qt::CaseInsensitive) ? 2 : 1);
+    // What the box writes for the value, or the value it had: a number
+    // outside the box's range is refused.
+    showValue(bar);
+}
+
+void SetupPanel::step(Bar bar, int by)
+{
+    takeTyped(bar);
+    bars_[bar]->setShownValue(std::clamp(bars_[bar]->shownValue() + by, bars_[bar]->bottom(), bars_[bar]->top()));
+    boxes_[bar]->selectAll();
 }
 
 void SetupPanel::durationKindChosen(bool chosen)
@@ -266,11 +300,41 @@ bool SetupPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == alertTextEdit_ && event->type() == QEvent::FocusIn)
         emit alertTextFocused();
+    const auto box = std::find(boxes_.begin(), boxes_.end(), watched);
+    if (box == boxes_.end())
+        return QWidget::eventFilter(watched, event);
+    const Bar bar = Bar(box - boxes_.begin());
+    switch (event->type()) {
+    case QEvent::FocusIn: // as a spin box does: what is typed replaces the value
+        QTimer::singleShot(0, *box, &QLineEdit::selectAll);
+        break;
+    case QEvent::FocusOut:
+        takeTyped(bar);
+        break;
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            takeTyped(bar);
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            step(bar, key == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+        break;
+    }
+    case QEvent::Wheel:
+        if (const int turn = static_cast<QWheelEvent*>(event)->angleDelta().y(); turn != 0)
+            step(bar, turn > 0 ? 1 : -1);
+        return true;
+    default:
+        break;
+    }
     return QWidget::eventFilter(watched, event);
 }
 
-LaunchRequest SetupPanel::request() const
+LaunchRequest SetupPanel::request()
 {
+    for (int bar = 0; bar < BarCount; ++bar)
+        takeTyped(Bar(bar));
     LaunchRequest r;
     if (countUpOption_->isChecked())
         r.kind = TimerKind::CountUp;

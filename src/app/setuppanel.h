@@ -17,7 +17,8 @@ class ReversedScrollBar;
 
 // The setup half of the main window: the kind of the next timer (Count Up or
 // Count Down with Autostart, the alarm clock, the stopwatch), its duration or
-// alarm time on scroll bars, and the alert text that becomes its title. The
+// alarm time in boxes that take a typed value, the arrow keys and the wheel,
+// with scroll bars beside them, and the alert text that becomes its title. The
 // four kinds exclude one another; LaunchTimer is only offered while one is
 // chosen.
 class SetupPanel final : public QWidget {
@@ -27,8 +28,9 @@ public:
 
     // The start-up settings: alarm clock at 1:00:00 AM, a duration of 1 hour.
     void setDefaults();
-    // The chosen kind and values; the sound is the sound choice's business.
-    LaunchRequest request() const;
+    // The chosen kind and values, with what is typed in a box and not yet
+    // taken; the sound is the sound choice's business.
+    LaunchRequest request();
     QWidget* alertTextEdit() const;
     // The widgets in keyboard order, for the main window's tab chain.
     QList<QWidget*> tabOrder() const;
@@ -51,6 +53,9 @@ private:
     QWidget* entry(Bar bar, QWidget* frame, const QString& unit = {}, const char* unitName = nullptr);
     void showValue(Bar bar);
     void enableBars(Bar first, Bar last, bool enabled);
+    // Takes the number (or AM/PM) typed in a bar's box, if the box's range has it.
+    void takeTyped(Bar bar);
+    void step(Bar bar, int by);
     void durationKindChosen(bool chosen);
     void alarmClockToggled(bool ticked);
     void stopwatchToggled(bool ticked);

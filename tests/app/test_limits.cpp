@@ -10,7 +10,9 @@
 #include "engine/timearith.h"
 #include "platform/timeformat.h"
 
+#include <QTest>
 #include <QValidator>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -53,6 +55,33 @@ TEST(MoreTime, TheArithmeticRefusesWhatWouldPassTheLimit)
     EXPECT_EQ(t.durationStart, 0) << "nothing changed";
     EXPECT_FALSE(addTime(t, -5, now, Phase::Running));
     EXPECT_EQ(moreTimeRoom(t, now, Phase::GoneOff), LongestDurationSecs) << "gone off: a whole new span";
+}
+
+// Typed as a new user types: into the box, then on to the next control.
+TEST(TypedValues, ABoxTakesANumberInItsRangeTheArrowsAndTheWheel)
+{
+    AppHarness h;
+    h.click("countDownOption");
+    const auto typeInto = [&h](const char* name, const char* keys) {
+        QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason), out(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(h.find(name), &in);
+        QCoreApplication::processEvents(); // the box selects its value
+        QTest::keyClicks(h.find(name), keys);
+        QCoreApplication::sendEvent(h.find(name), &out);
+        return h.text(name);
+    };
+    EXPECT_EQ(typeInto("minutesBox", "25"), "25");
+    EXPECT_EQ(typeInto("secondsBox", "75"), "00") << "past 59: refused, the box keeps its value";
+    QTest::keyClick(h.find("hoursBox"), Qt::Key_Up);
+    EXPECT_EQ(h.text("hoursBox"), "02");
+    QWheelEvent down({}, {}, {}, {0, -120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(h.find("hoursBox"), &down);
+    EXPECT_EQ(h.text("hoursBox"), "01");
+    h.launch();
+    EXPECT_EQ(h.timer(0).times().durationSecs, 3600 + 25 * 60);
+    h.tick("alarmClockCheck");
+    EXPECT_EQ(typeInto("alarmHourBox", "0"), "1") << "the 12-hour clock's hours start at 1";
+    EXPECT_EQ(typeInto("alarmHalfBox", "p"), "PM");
 }
 
 TEST(ZeroDuration, IsRefusedEverywhere)
