@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Inputs at and past their limits, from the windows, the command line and the
-// bus: more time, zero durations, digits of other scripts, wrong types,
+// bus: more time, zero durations, typed values, wrong types,
 // titles that would break a listing; and texts that follow the state.
 #include "support/harness.h"
 
@@ -94,14 +94,6 @@ TEST(ZeroDuration, IsRefusedEverywhere)
     EXPECT_TRUE(zero.error.contains("needs at least 1 second"));
     RemoteControl remote(*h.main, h.services);
     EXPECT_TRUE(remote.localCalls().launch({{"kind", "count-up"}}).badArgument) << "no duration";
-}
-
-TEST(Digits, OfOtherScriptsReadAsTheDigitsTheyAre)
-{
-    EXPECT_EQ(parseDuration(u"５m"), 300);
-    EXPECT_EQ(parseDuration(u"١:٣٠"), 90); // Arabic-Indic
-    EXPECT_EQ(parseTimeOfDay(u"０７:３０"), 7 * 3600 + 30 * 60);
-    EXPECT_EQ(parseDuration(u"²m"), std::nullopt) << "a superscript is no digit";
 }
 
 TEST(BusLaunch, WrongTypesAndUnknownKeysAreNamedBeforeASlotIsLookedFor)

@@ -64,8 +64,8 @@ TEST(SetupPanel, KindsExcludeOneAnotherAndOfferOnlyTheirValues)
     };
     for (const auto& [what, step] : steps) {
         step.act();
-        EXPECT_EQ(h.find("hoursBar")->isEnabled(), step.hours) << what;
-        EXPECT_EQ(h.find("alarmHourBar")->isEnabled(), step.alarmHour) << what;
+        EXPECT_EQ(h.find("hoursBox")->isEnabled(), step.hours) << what;
+        EXPECT_EQ(h.find("alarmHourBox")->isEnabled(), step.alarmHour) << what;
         EXPECT_EQ(h.find("autostartCheck")->isEnabled(), step.autostart) << what;
         EXPECT_EQ(h.find("launchButton")->isEnabled(), step.launch) << what;
         EXPECT_EQ(h.find<QAbstractButton>("autostartCheck")->isChecked(), step.ticked) << what;
