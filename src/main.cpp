@@ -9,6 +9,7 @@
 #include "platform/display.h"
 #include "platform/sdlsounddevice.h"
 #include "platform/statefile.h"
+#include "platform/statusitem.h"
 #include "platform/ticktimer.h"
 #include "platform/windowops.h"
 #include "quandreladaptor.h"
@@ -157,6 +158,8 @@ int runTimers(QApplication& app, const quandrel::Command& command, QDBusConnecti
     QObject::connect(&app, &QGuiApplication::commitDataRequest, mainWindow, &MainWindow::keepTimersAsTheyAre);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, mainWindow, &MainWindow::keepTimersAsTheyAre);
     mainWindow->bringBackTimers();
+    QtStatusItem statusItem;
+    mainWindow->showInTray(statusItem, command.keepTrayItem);
     RemoteControl remote(*mainWindow, services);
     if (bus) {
         new QuandrelAdaptor(&remote); // owned by remote

@@ -4,6 +4,10 @@
 <context>
     <name>CommandLine</name>
     <message>
+        <source>Keep Quandrel's item in the tray also while no timer runs.</source>
+        <translation>Quandrels Symbol im Infobereich auch dann zeigen, wenn kein Timer läuft.</translation>
+    </message>
+    <message>
         <source>Quandrel: up to six timers, alarm clocks and stopwatches at once. With Quandrel running, a second start hands it its options.</source>
         <translation>Quandrel: bis zu sechs Timer, Wecker und Stoppuhren gleichzeitig. Läuft Quandrel schon, übergibt ein zweiter Start ihm seine Optionen.</translation>
     </message>
@@ -681,6 +685,37 @@
     <message>
         <source>The running timers cannot be kept in %1 (%2): if Quandrel ends now, they are lost.</source>
         <translation>Die laufenden Timer können nicht in %1 aufbewahrt werden (%2): Endet Quandrel jetzt, gehen sie verloren.</translation>
+    </message>
+</context>
+<context>
+    <name>quandrel::TrayMenu</name>
+    <message>
+        <source>%1: %2 left</source>
+        <translation>%1: noch %2</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>noch %1</translation>
+    </message>
+    <message>
+        <source>gone off</source>
+        <translation>abgelaufen</translation>
+    </message>
+    <message>
+        <source>paused</source>
+        <translation>angehalten</translation>
+    </message>
+    <message>
+        <source>Show All</source>
+        <translation>Alle zeigen</translation>
+    </message>
+    <message>
+        <source>Hide All</source>
+        <translation>Alle ausblenden</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
     </message>
 </context>
 <context>

@@ -35,7 +35,7 @@ QString tr(const char* text)
 struct Options {
     QCommandLineOption countDown, countUp, alarm, stopwatch; // the kinds of timer
     QCommandLineOption autoRestart, title, sound, popOnTop;  // what goes with one
-    QCommandLineOption hideAll, showAll, closeAll, list, help, version;
+    QCommandLineOption hideAll, showAll, closeAll, list, tray, help, version;
 };
 
 Options addOptions(QCommandLineParser& parser)
@@ -48,29 +48,31 @@ Options addOptions(QCommandLineParser& parser)
         return o;
     };
     const QString duration = tr("duration");
-    return {option("count-down",
-                   QT_TRANSLATE_NOOP("CommandLine", "Start a count-down of DURATION: H:MM:SS, MM:SS, "
-                                                    "or 90s, 25m, 1h30m (up to 23:59:59)."),
-                   duration),
-            option("count-up", QT_TRANSLATE_NOOP("CommandLine", "Start a count-up of DURATION."), duration),
-            option("alarm",
-                   QT_TRANSLATE_NOOP("CommandLine", "Start an alarm clock for a time of day, HH:MM[:SS] (24-hour)."),
-                   tr("time")),
-            option("stopwatch", QT_TRANSLATE_NOOP("CommandLine", "Start a stopwatch.")),
-            option("auto-restart", QT_TRANSLATE_NOOP("CommandLine", "The count-down or count-up restarts itself.")),
-            option("title", QT_TRANSLATE_NOOP("CommandLine", "The timer's title."), tr("text")),
-            option("sound",
-                   QT_TRANSLATE_NOOP("CommandLine",
-                                     "The alert sound: a list name such as Bleep or Biscuits, None, or a wave file."),
-                   tr("name|file")),
-            option("pop-on-top",
-                   QT_TRANSLATE_NOOP("CommandLine", "The timer comes to the front and stays on top when it goes off.")),
-            option("hide-all", QT_TRANSLATE_NOOP("CommandLine", "Hide every timer window.")),
-            option("show-all", QT_TRANSLATE_NOOP("CommandLine", "Show every timer window again.")),
-            option("close-all", QT_TRANSLATE_NOOP("CommandLine", "Close every timer.")),
-            option("list", QT_TRANSLATE_NOOP("CommandLine", "List the running timers: slot, title, kind, reading.")),
-            parser.addHelpOption(),
-            parser.addVersionOption()};
+    return {
+        option("count-down",
+               QT_TRANSLATE_NOOP("CommandLine", "Start a count-down of DURATION: H:MM:SS, MM:SS, "
+                                                "or 90s, 25m, 1h30m (up to 23:59:59)."),
+               duration),
+        option("count-up", QT_TRANSLATE_NOOP("CommandLine", "Start a count-up of DURATION."), duration),
+        option("alarm",
+               QT_TRANSLATE_NOOP("CommandLine", "Start an alarm clock for a time of day, HH:MM[:SS] (24-hour)."),
+               tr("time")),
+        option("stopwatch", QT_TRANSLATE_NOOP("CommandLine", "Start a stopwatch.")),
+        option("auto-restart", QT_TRANSLATE_NOOP("CommandLine", "The count-down or count-up restarts itself.")),
+        option("title", QT_TRANSLATE_NOOP("CommandLine", "The timer's title."), tr("text")),
+        option("sound",
+               QT_TRANSLATE_NOOP("CommandLine",
+                                 "The alert sound: a list name such as Bleep or Biscuits, None, or a wave file."),
+               tr("name|file")),
+        option("pop-on-top",
+               QT_TRANSLATE_NOOP("CommandLine", "The timer comes to the front and stays on top when it goes off.")),
+        option("hide-all", QT_TRANSLATE_NOOP("CommandLine", "Hide every timer window.")),
+        option("show-all", QT_TRANSLATE_NOOP("CommandLine", "Show every timer window again.")),
+        option("close-all", QT_TRANSLATE_NOOP("CommandLine", "Close every timer.")),
+        option("list", QT_TRANSLATE_NOOP("CommandLine", "List the running timers: slot, title, kind, reading.")),
+        option("tray", QT_TRANSLATE_NOOP("CommandLine", "Keep Quandrel's item in the tray also while no timer runs.")),
+        parser.addHelpOption(),
+        parser.addVersionOption()};
 }
 
 // The timer to start, into launch; what is wrong with the options, if anything.
@@ -145,6 +147,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         c.showAll = parser.isSet(o.showAll);
         c.closeAll = parser.isSet(o.closeAll);
         c.list = parser.isSet(o.list);
+        c.keepTrayItem = parser.isSet(o.tray);
     }
     return result;
 }

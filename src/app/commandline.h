@@ -20,6 +20,7 @@ struct Command {
     bool showAll = false;
     bool closeAll = false;
     bool list = false;
+    bool keepTrayItem = false; // for the first start: the tray item stays while no timer runs
 
     bool any() const { return !launch.isEmpty() || hideAll || showAll || closeAll || list; }
 };

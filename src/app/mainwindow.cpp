@@ -4,6 +4,7 @@
 #include "app/commandline.h"
 #include "app/setuppanel.h"
 #include "app/timerkeeper.h"
+#include "app/traymenu.h"
 #include "app/windowcommands.h"
 #include "engine/ticks.h"
 #include "platform/clock.h"
@@ -223,6 +224,8 @@ void MainWindow::tickClock()
     const QString now = timeOfDay();
     showWhole(clockLabel_, now);
     board_->showClock(now);
+    if (tray_)
+        tray_->refresh();
 }
 
 void MainWindow::hideAll()
@@ -266,6 +269,8 @@ void MainWindow::runningCountChanged(int count)
 {
     runningCountLine_->setText(runningCountText(count));
     windowCommands_->setRunningCount(count);
+    if (tray_)
+        tray_->refresh();
 }
 
 void MainWindow::bringBackTimers()
@@ -276,6 +281,15 @@ void MainWindow::bringBackTimers()
 void MainWindow::keepTimersAsTheyAre()
 {
     keeper_->stop();
+}
+
+void MainWindow::showInTray(StatusItem& item, bool kept)
+{
+    tray_ = std::make_unique<TrayMenu>(item, *board_, services_);
+    tray_->showAll = [this] { showAll(); };
+    tray_->hideAll = [this] { hideAll(); };
+    tray_->quit = [this] { close(); };
+    tray_->setKept(kept);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

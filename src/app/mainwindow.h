@@ -15,7 +15,9 @@ class QPushButton;
 namespace quandrel {
 
 class AlertPlayer;
+class StatusItem;
 class TimerKeeper;
+class TrayMenu;
 class SetupPanel;
 class SoundChoice;
 class WindowCommands;
@@ -44,6 +46,9 @@ public:
     void bringBackTimers();
     // The program ends without closing its timers: the next run brings them back.
     void keepTimersAsTheyAre();
+    // Shows the program in the desktop's tray while timers run (always, when kept).
+    void showInTray(StatusItem& item, bool kept);
+    TrayMenu* tray() const { return tray_.get(); }
 
     // Left and top that centre a window of this size on a screen of that size.
     static QPoint centredPosition(QSize screen, QSize window);
@@ -69,6 +74,7 @@ private:
     std::unique_ptr<TimerBoard> board_;
     std::unique_ptr<AlertPlayer> player_;
     std::unique_ptr<TimerKeeper> keeper_;
+    std::unique_ptr<TrayMenu> tray_;
     std::unique_ptr<TickTimer> clockTimer_; // once a second, for every clock line
     SetupPanel* setupPanel_ = nullptr;
     SoundChoice* soundChoice_ = nullptr;

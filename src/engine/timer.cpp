@@ -167,6 +167,17 @@ QString Timer::reading(const ClockReading& now) const
     return times_.stopwatch.tick(now.realMs).value_or(clockFace(0));
 }
 
+std::optional<qint64> Timer::secondsLeft(const ClockReading& now) const
+{
+    if (!active_ || hasGoneOff() || times_.paused)
+        return std::nullopt;
+    if (times_.kind == TimerKind::AlarmClock)
+        return qint64(times_.alarmWait) - alarmElapsedSecs(times_, now);
+    if (!isDuration(times_.kind))
+        return std::nullopt;
+    return qint64(times_.durationSecs) - elapsedSecs(times_.durationStart, now.realMs);
+}
+
 TimerCommands Timer::commands(const ClockReading& now) const
 {
     TimerCommands can;

@@ -91,6 +91,10 @@ public:
     // stopwatch's time, as its window shows it at its next tick.
     QString reading(const ClockReading& now) const;
 
+    // Whole seconds until it goes off: none for a stopwatch, or one that is
+    // paused or has gone off.
+    std::optional<qint64> secondsLeft(const ClockReading& now) const;
+
     TimerCommands commands(const ClockReading& now) const;
     // Each does nothing, and says so, when commands() does not offer it.
     bool pauseOrResume(const ClockReading& now);

@@ -4,8 +4,11 @@
 // where they were, a Wayland desktop that keeps windows from being raised.
 #include "support/harness.h"
 
+#include "app/traymenu.h"
 #include "platform/display.h"
 #include "platform/notifier.h"
+
+#include <QMenu>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -173,4 +176,40 @@ TEST(HideAndShow, WindowsGoThroughTheWindowSystemThatKeepsTheirPlace)
     h.click("hideShowAllButton");
     EXPECT_EQ(h.windows.calls.last(), "hide timerWindow0");
     EXPECT_EQ(h.find("hideShowAllButton")->accessibleDescription(), "Show all hidden Timers");
+}
+
+TEST(Tray, WhileTimersRunItNamesTheNextAndItsMenuShowsThem)
+{
+    AppHarness h;
+    FakeStatusItem item;
+    h.main->showInTray(item, false);
+    EXPECT_FALSE(item.visible) << "no timer, no item";
+    h.chooseDuration(0, 5, 0);
+    h.type("alertTextBox", "Tea");
+    h.launch();
+    h.chooseAlarm(QTime(10, 2));
+    h.type("alertTextBox", "Call");
+    h.launch();
+    h.sim.advance(1010);
+    EXPECT_TRUE(item.visible);
+    EXPECT_EQ(item.toolTip, "Call: 00:01:59 left") << "the alarm comes first";
+    h.click("hideShowAllButton");
+    QStringList entries;
+    for (const QAction* action : h.main->tray()->menu()->actions())
+        entries << action->text();
+    EXPECT_EQ(entries,
+              QStringList({"Show All", "Hide All", "", "Tea — 00:04:59 left", "Call — 00:01:59 left", "", "Quit"}));
+    h.main->tray()->menu()->actions()[3]->trigger();
+    EXPECT_TRUE(h.window(0)->isVisible()) << "choosing a timer shows its window";
+    EXPECT_FALSE(h.window(1)->isVisible());
+    h.close(1);
+    h.sim.advance(300'000);
+    EXPECT_EQ(item.toolTip, "There is Currently 1 Timer running") << "Tea has gone off";
+    h.close(0);
+    EXPECT_FALSE(item.visible) << "the last timer closed";
+    h.main->tray()->setKept(true);
+    EXPECT_TRUE(item.visible) << "kept by --tray";
+    h.main->tray()->menu()->actions().last()->trigger();
+    AppHarness::flushDeletes();
+    EXPECT_TRUE(h.main.isNull()) << "Quit closes the main window, which ends the program";
 }

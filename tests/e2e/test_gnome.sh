@@ -49,10 +49,26 @@ gone_off() {
     return 1
 }
 
+# The AppIndicator extension is the shell's StatusNotifierWatcher: Quandrel's item registers with it.
+trayItems() {
+    gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher --method \
+        org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems 2>&1
+}
+# The processes behind the registered items (an item is named by its bus name, before @ or /).
+trayPids() {
+    for name in $(trayItems | grep -oE "'[^'@/]+" | tr -d "'"); do
+        gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus --method \
+            org.freedesktop.DBus.GetConnectionUnixProcessID "$name" | grep -oE '[0-9]+'
+    done
+}
 [ -z "${QUANDREL_E2E_PLATFORM:-}" ] || export QT_QPA_PLATFORM="$QUANDREL_E2E_PLATFORM"
 echo "Qt platform: ${QT_QPA_PLATFORM:-the default}; WAYLAND_DISPLAY=$WAYLAND_DISPLAY DISPLAY=$DISPLAY"
 start || { echo "FAIL Quandrel's main window did not show"; exit 1; }
+check "with no timer running, no tray item" [ -z "$(trayPids | grep -x "$pid")" ]
 launch Tea --count-down 0:10:00
+for _ in $(seq 50); do trayPids | grep -qx "$pid" && break; sleep 0.1; done
+check "with a timer running, Quandrel's tray item is registered with the shell (got: $(trayItems))" \
+    grep -qx "$pid" <<<"$(trayPids)"
 # A window that draws its own title bar (client-side decorations) is not decorated by the shell.
 decorated=$(shell_eval "ws.map(w => w.get_title() + ':' + w.decorated).sort().join(' ')")
 check "every Quandrel window has GNOME's title bar (decorated by the shell: $decorated)" [ "$decorated" = "Quandrel:true Tea:true" ]

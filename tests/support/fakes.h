@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/notifier.h"
 #include "platform/sounddevice.h"
+#include "platform/statusitem.h"
 #include "platform/windowops.h"
 
 #include <QMap>
@@ -169,6 +170,16 @@ public:
     }
     void withdraw(int key) override { shown.remove(key); }
     void press(int key, const QString& action) { emit actionInvoked(key, action); }
+};
+
+// A tray that shows what the item shows.
+class FakeStatusItem final : public StatusItem {
+public:
+    bool visible = false;
+    QString toolTip;
+    void setVisible(bool shown) override { visible = shown; }
+    void setToolTip(const QString& text) override { toolTip = text; }
+    void setMenu(QMenu*) override {}
 };
 
 } // namespace quandrel::test
