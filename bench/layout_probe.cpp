@@ -42,7 +42,7 @@ int main(int argc, char** argv)
 
     QTimer::singleShot(300, main, [main] {
         for (const char* name :
-             {"countUpOption", "countDownOption", "alarmClockCheck", "stopwatchCheck", "launchButton"})
+             {"countUpOption", "countDownOption", "alarmClockCheck", "stopwatchCheck", "launchButton", "hideShowAllButton"})
             print(main, name);
         main->findChild<QAbstractButton*>(QStringLiteral("stopwatchCheck"))->click();
         main->findChild<QAbstractButton*>(QStringLiteral("launchButton"))->click();

@@ -3,7 +3,7 @@
 """Process-level benchmarks of the real program on a private X server.
 
 Start-up (exec to the main window mapped) next to a bare Qt window's, idle
-cost (CPU time and wake-ups of all threads) with no timer and with six timers
+cost (CPU time and wake-ups of all threads) with no timer, with six timers and with the six hidden
 running, and memory (RSS). The program is driven only through its window,
 with xdotool clicks at the positions that quandrel_bench_layout reports.
 
@@ -271,6 +271,13 @@ class Bench:
             self.xdotool("windowactivate", "--sync", *other_window)
             time.sleep(5)
             self.measure(pid, "six timers running (2 count-downs, 2 count-ups, alarm clock, stopwatch)", "proc_six")
+            # Hide All, and the main window minimised: nothing on the screen shows a time.
+            main = self.windows(pid, "^Quandrel$")[0]
+            self.click(main, layout["hideShowAllButton"])
+            self.xdotool("windowminimize", "--sync", main)
+            self.xdotool("windowactivate", "--sync", *other_window)
+            time.sleep(5)
+            self.measure(pid, "the six timers hidden, the main window minimised", "proc_hidden")
         finally:
             self.stop(pid)
             self.stop(other)

@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/display.h"
 #include "platform/sdlsounddevice.h"
+#include "platform/sleepwatcher.h"
 #include "platform/statefile.h"
 #include "platform/statusitem.h"
 #include "platform/ticktimer.h"
@@ -158,6 +159,8 @@ int runTimers(QApplication& app, const quandrel::Command& command, QDBusConnecti
     QObject::connect(&app, &QGuiApplication::commitDataRequest, mainWindow, &MainWindow::keepTimersAsTheyAre);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, mainWindow, &MainWindow::keepTimersAsTheyAre);
     mainWindow->bringBackTimers();
+    SleepWatcher sleep;
+    QObject::connect(&sleep, &SleepWatcher::resumed, mainWindow, &MainWindow::resumed);
     QtStatusItem statusItem;
     mainWindow->showInTray(statusItem, command.keepTrayItem);
     RemoteControl remote(*mainWindow, services);

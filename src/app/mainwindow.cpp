@@ -56,6 +56,7 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QWidget(parent), s
     connect(board_.get(), &TimerBoard::alertEnded, player_.get(), &AlertPlayer::silence);
     clockTimer_ = services_.timers.create(TickSchedule::aligned(nextLocalSecond));
     clockTimer_->onTick = [this] { tickClock(); };
+    connect(board_.get(), &TimerBoard::watchedChanged, this, &MainWindow::followClock);
 
     setupPanel_ = new SetupPanel(this);
     soundChoice_ = new SoundChoice(services_, this);
@@ -178,7 +179,7 @@ void MainWindow::start()
     missingRecordings_ = extractRecordings(services_.soundFolder);
     soundChoice_->fillList();
     setupPanel_->setDefaults();
-    clockTimer_->setEnabled(true);
+    followClock();
     // Wide enough for every count, so that the frames stand still as it changes.
     QStringList counts;
     for (int count = 0; count <= SlotCount; ++count)
@@ -224,8 +225,6 @@ void MainWindow::tickClock()
     const QString now = timeOfDay();
     showWhole(clockLabel_, now);
     board_->showClock(now);
-    if (tray_)
-        tray_->refresh();
 }
 
 void MainWindow::hideAll()
@@ -283,6 +282,13 @@ void MainWindow::keepTimersAsTheyAre()
     keeper_->stop();
 }
 
+void MainWindow::resumed()
+{
+    board_->resumed();
+    if (clockTimer_->isEnabled())
+        tickClock();
+}
+
 void MainWindow::showInTray(StatusItem& item, bool kept)
 {
     tray_ = std::make_unique<TrayMenu>(item, *board_, services_);
@@ -290,6 +296,26 @@ void MainWindow::showInTray(StatusItem& item, bool kept)
     tray_->hideAll = [this] { hideAll(); };
     tray_->quit = [this] { close(); };
     tray_->setKept(kept);
+}
+
+// The clock ticks while a window that shows it is on the screen.
+void MainWindow::followClock()
+{
+    if (shutDown_)
+        return;
+    const bool needed = (isVisible() && !services_.windows.isMinimized(this)) || board_->anyWatched();
+    if (needed && !clockTimer_->isEnabled())
+        tickClock();
+    clockTimer_->setEnabled(needed);
+}
+
+bool MainWindow::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    const QEvent::Type type = event->type();
+    if (type == QEvent::WindowStateChange || type == QEvent::Show || type == QEvent::Hide)
+        followClock();
+    return handled;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

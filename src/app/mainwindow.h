@@ -46,6 +46,8 @@ public:
     void bringBackTimers();
     // The program ends without closing its timers: the next run brings them back.
     void keepTimersAsTheyAre();
+    // The machine woke up from sleep: every timer and clock looks at the time.
+    void resumed();
     // Shows the program in the desktop's tray while timers run (always, when kept).
     void showInTray(StatusItem& item, bool kept);
     TrayMenu* tray() const { return tray_.get(); }
@@ -60,6 +62,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     QWidget* buildClockFrame();
@@ -67,6 +70,7 @@ private:
     void buildLaunchButton();
     void launchTimer();
     void tickClock();
+    void followClock();
     QString timeOfDay() const;
     void shutDown();
 
@@ -75,7 +79,7 @@ private:
     std::unique_ptr<AlertPlayer> player_;
     std::unique_ptr<TimerKeeper> keeper_;
     std::unique_ptr<TrayMenu> tray_;
-    std::unique_ptr<TickTimer> clockTimer_; // once a second, for every clock line
+    std::unique_ptr<TickTimer> clockTimer_; // once a second, for every clock line on the screen
     SetupPanel* setupPanel_ = nullptr;
     SoundChoice* soundChoice_ = nullptr;
     WindowCommands* windowCommands_ = nullptr;

@@ -25,8 +25,9 @@ TimerBoard::TimerBoard(Services& services, BoardOwner& owner, QObject* parent)
         timers_[slot].reset(timer);
         // A duration ticks when its own second changes, an alarm clock when
         // the local clock's does.
-        tickTimers_[slot] = services_.timers.create(
-            TickSchedule::aligned([timer](const ClockReading& now) { return timer->nextTick(now); }));
+        tickTimers_[slot] = services_.timers.create(TickSchedule::aligned([this, timer, slot](const ClockReading& now) {
+            return watched(slot) ? timer->nextTick(now) : timer->nextEvent(now);
+        }));
         tickTimers_[slot]->onTick = [this, timer] { timer->tick(services_.clock.now()); };
         connect(timer, &Timer::wentOff, this, [this, slot](Expiry expiry) { goOff(slot, expiry); });
         connect(timer, &Timer::alertEnded, this, [this, slot] {
@@ -109,6 +110,7 @@ void TimerBoard::openWindow(int n, const LaunchCaptions& captions)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         w->move(TimerWindow::initialPosition(n, place, screen->availableGeometry()));
     w->show();
+    emit watchedChanged();
 }
 
 void TimerBoard::goOff(int slot, Expiry expiry)
@@ -153,6 +155,7 @@ void TimerBoard::hideAll()
         if (w && winState_[slot] == WinState::Shown) {
             services_.windows.hide(w);
             winState_[slot] = WinState::Hidden;
+            watchChanged(slot);
         }
     }
     emit hiddenChanged(anyHidden());
@@ -166,6 +169,7 @@ void TimerBoard::showAll()
             services_.windows.show(w);
             winState_[slot] = WinState::Shown;
             services_.notifier.withdraw(slot);
+            watchChanged(slot);
         }
     }
     emit hiddenChanged(anyHidden());
@@ -217,6 +221,52 @@ void TimerBoard::windowClosed(int slot)
     winState_[slot] = WinState::None;
     emit alertEnded(slot);
     emit hiddenChanged(anyHidden());
+    emit watchedChanged();
+}
+
+bool TimerBoard::watched(int slot) const
+{
+    TimerWindow* w = window(slot);
+    return w && winState_[slot] == WinState::Shown && !services_.windows.isMinimized(w);
+}
+
+bool TimerBoard::anyWatched() const
+{
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (watched(slot))
+            return true;
+    }
+    return false;
+}
+
+void TimerBoard::windowStateChanged(int slot)
+{
+    watchChanged(slot);
+}
+
+void TimerBoard::watchChanged(int slot)
+{
+    TickTimer& ticks = *tickTimers_[slot];
+    if (ticks.isEnabled()) {
+        // Back on the screen, it shows the present at once.
+        if (watched(slot))
+            timers_[slot]->tick(services_.clock.now());
+        if (ticks.isEnabled()) { // it may have gone off just now
+            ticks.setEnabled(false);
+            ticks.setEnabled(true);
+        }
+    }
+    emit watchedChanged();
+}
+
+void TimerBoard::resumed()
+{
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (tickTimers_[slot]->isEnabled()) {
+            tickTimers_[slot]->setEnabled(false);
+            tickTimers_[slot]->setEnabled(true);
+        }
+    }
 }
 
 void TimerBoard::soundFailed(int slot)

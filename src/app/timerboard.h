@@ -79,6 +79,14 @@ public:
     void titleFocused(int slot) override;
     void windowClosed(int slot) override;
     void windowSeen(int slot) override;
+    void windowStateChanged(int slot) override;
+    // Whether slot n's window is on the screen: open, not hidden by Hide
+    // All, not minimised. A timer nobody watches wakes the program only when
+    // it goes off.
+    bool watched(int slot) const;
+    bool anyWatched() const;
+    // The machine woke up: every timer looks at the clock now.
+    void resumed();
     TimerCommands commands(int slot) const override;
     void pauseOrResume(int slot) override;
     void addTime(int slot, int secs) override;
@@ -91,6 +99,8 @@ public:
 signals:
     // A window was hidden by Hide All, or shown or closed again.
     void hiddenChanged(bool anyHidden);
+    // Whether any timer window is watched may have changed.
+    void watchedChanged();
     // Slot n's window was closed, or its alert ended (it was given more time
     // or started again): what it sounds must stop.
     void alertEnded(int slot);
@@ -101,6 +111,8 @@ private:
     void notify(int slot, Expiry expiry);
     void onNotificationAction(int slot, const QString& action);
     void rearm(int slot);
+    // Slot n's window came on the screen or went from it: its ticks follow.
+    void watchChanged(int slot);
 
     Services& services_;
     BoardOwner& owner_;

@@ -72,6 +72,7 @@ void TimerBoard::showTimer(int slot)
         ops.restore(w);
     ops.activate(w);
     services_.notifier.withdraw(slot);
+    watchChanged(slot);
 }
 
 void TimerBoard::windowSeen(int slot)

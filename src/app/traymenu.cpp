@@ -5,6 +5,7 @@
 #include "engine/timearith.h"
 #include "platform/clock.h"
 #include "platform/statusitem.h"
+#include "platform/ticktimer.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -17,8 +18,24 @@ TrayMenu::TrayMenu(StatusItem& item, TimerBoard& board, Services& services, QObj
     menu_->setObjectName(QStringLiteral("trayMenu"));
     connect(menu_, &QMenu::aboutToShow, this, &TrayMenu::fill);
     item_.setMenu(menu_);
+    minuteTimer_ = services_.timers.create(TickSchedule::interval(60'000));
+    minuteTimer_->onTick = [this] { refresh(); };
+    for (int slot = 0; slot < SlotCount; ++slot)
+        connect(&board_.timer(slot), &Timer::changed, this, &TrayMenu::refresh);
     fill();
 }
+
+namespace {
+
+// "5 min", "1 h 5 min": the minutes begun.
+QString minutesLeft(qint64 secs)
+{
+    const qint64 minutes = (std::max<qint64>(secs, 0) + SecsPerMinute - 1) / SecsPerMinute;
+    return minutes < 60 ? TrayMenu::tr("%n min", nullptr, int(minutes))
+                        : TrayMenu::tr("%1 h %2 min").arg(minutes / 60).arg(minutes % 60);
+}
+
+} // namespace
 
 TrayMenu::~TrayMenu()
 {
@@ -43,6 +60,7 @@ void TrayMenu::refresh()
 {
     const int running = board_.runningCount();
     item_.setVisible(running > 0 || kept_);
+    minuteTimer_->setEnabled(running > 0);
     const ClockReading now = services_.clock.now();
     int next = -1;
     qint64 nextLeft = 0;
@@ -53,10 +71,10 @@ void TrayMenu::refresh()
             nextLeft = *left;
         }
     }
-    item_.setToolTip(
-        next >= 0 ? tr("%1: %2 left").arg(board_.timer(next).shownTitle(), clockFace(std::max<qint64>(nextLeft, 0)))
-                  : QCoreApplication::translate("quandrel::MainWindow", "There are Currently %n Timer(s) running",
-                                                nullptr, running));
+    item_.setToolTip(next >= 0
+                         ? tr("%1: %2 left").arg(board_.timer(next).shownTitle(), minutesLeft(nextLeft))
+                         : QCoreApplication::translate("quandrel::MainWindow",
+                                                       "There are Currently %n Timer(s) running", nullptr, running));
 }
 
 void TrayMenu::fill()

@@ -4,17 +4,20 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 
 class QMenu;
 
 namespace quandrel {
 
 class StatusItem;
+class TickTimer;
 class TimerBoard;
 struct Services;
 
 // The status item while timers run. Its tooltip names the timer that goes
-// off next and the time it has left; its menu shows or hides the windows,
+// off next and the minutes it has left (brought up to date once a minute and
+// whenever a timer changes); its menu shows or hides the windows,
 // lists the running timers with their time left (choosing one shows its
 // window) and quits. With no timer running it goes away, unless kept.
 class TrayMenu final : public QObject {
@@ -38,6 +41,7 @@ private:
     TimerBoard& board_;
     Services& services_;
     QMenu* menu_;
+    std::unique_ptr<TickTimer> minuteTimer_;
     bool kept_ = false;
 };
 

@@ -13,6 +13,9 @@ namespace quandrel {
 
 // How long after the moment a display changes its tick is scheduled.
 inline constexpr qint64 TickSlackMs = 5;
+// The longest an alarm clock nobody watches waits before it looks at the
+// wall clock again.
+inline constexpr qint64 AlarmLookAgainMs = 60'000;
 
 enum class Expiry { None, Final, Restart };
 

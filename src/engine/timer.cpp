@@ -150,6 +150,13 @@ qint64 Timer::nextTick(const ClockReading& now) const
                                                 : nextSecondAfterStart(times_.durationStart, now.realMs);
 }
 
+qint64 Timer::nextEvent(const ClockReading& now) const
+{
+    if (times_.kind != TimerKind::AlarmClock)
+        return times_.durationStart + qint64(times_.durationSecs) * 1000 + TickSlackMs;
+    return std::min(now.realOfUtc(alarmDueUtc(times_, now)) + TickSlackMs, now.realMs + AlarmLookAgainMs);
+}
+
 QString Timer::reading(const ClockReading& now) const
 {
     switch (times_.kind) {

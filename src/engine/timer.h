@@ -87,6 +87,10 @@ public:
     void tick(const ClockReading& now);
     // When its display next changes, on the real-time clock.
     qint64 nextTick(const ClockReading& now) const;
+    // When it next goes off (or starts its next cycle), on the real-time
+    // clock: the one tick a timer nobody watches needs. An alarm clock looks
+    // again at least once a minute, in case the wall clock was set.
+    qint64 nextEvent(const ClockReading& now) const;
     // What it reads now: the time face, the alarm's progress or the
     // stopwatch's time, as its window shows it at its next tick.
     QString reading(const ClockReading& now) const;

@@ -33,7 +33,9 @@ void ScheduledTickTimer::armFrom(const ClockReading& now)
 
 void ScheduledTickTimer::arm(const ClockReading& now)
 {
-    startOneShot(std::clamp<qint64>(due_ - now.realMs, 1, 24LL * 3600 * 1000));
+    // The wait runs on a clock that stops while the machine sleeps: waking at
+    // least every few minutes bounds how late a tick due in sleep comes.
+    startOneShot(std::clamp<qint64>(due_ - now.realMs, 1, LongestWaitMs));
 }
 
 void ScheduledTickTimer::fire()

@@ -34,6 +34,9 @@ public:
     std::function<void()> onTick;
 };
 
+// The longest a tick timer waits at once before it looks at the clock again.
+inline constexpr qint64 LongestWaitMs = 5 * 60 * 1000;
+
 // The enable/fire/re-arm rules of a tick timer over a one-shot wake-up that
 // a subclass provides. A wake-up before the tick's due time re-arms instead
 // of ticking; a due time is never less than 1 ms ahead, so nothing spins.

@@ -281,10 +281,9 @@ void TimerWindow::showLaunch(const LaunchCaptions& captions)
     showPaused(timer_.isPaused());
     if (timer_.cycles() > 0)
         cyclesLabel_->setText(tr("Cycles: %1").arg(timer_.cycles()));
-    if (timer_.stopwatchRunning()) {
+    if (timer_.stopwatchRunning())
         stopwatchStartButton_->setText(tr("Stop"));
-        stopwatchTimer_->setEnabled(true);
-    }
+    followStopwatch();
 }
 
 // The reading, progress and clock lines hold their size so that a new second
@@ -333,9 +332,25 @@ void TimerWindow::showPaused(bool paused)
 
 bool TimerWindow::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate && open_)
-        host_.windowSeen(slot());
-    return QWidget::event(event);
+    const bool handled = QWidget::event(event);
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+        if (open_)
+            host_.windowSeen(slot());
+        break;
+    case QEvent::WindowStateChange:
+        if (open_)
+            host_.windowStateChanged(slot());
+        followStopwatch();
+        break;
+    case QEvent::Show:
+    case QEvent::Hide:
+        followStopwatch();
+        break;
+    default:
+        break;
+    }
+    return handled;
 }
 
 void TimerWindow::contextMenuEvent(QContextMenuEvent* event)

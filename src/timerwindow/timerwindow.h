@@ -80,6 +80,7 @@ private:
     void colourTitle(TitleColour colour);
     void showMenu(const QPoint& at);
     void startOrStopStopwatch();
+    void followStopwatch();
     void resetStopwatch();
 
     Timer& timer_;

@@ -147,9 +147,19 @@ void TimerWindow::colourTitle(TitleColour colour)
 void TimerWindow::startOrStopStopwatch()
 {
     timer_.startOrStopStopwatch(services_.clock.now().realMs);
-    const bool running = timer_.stopwatchRunning();
-    stopwatchStartButton_->setText(running ? tr("Stop") : tr("Start"));
-    stopwatchTimer_->setEnabled(running);
+    stopwatchStartButton_->setText(timer_.stopwatchRunning() ? tr("Stop") : tr("Start"));
+    followStopwatch();
+}
+
+// A running stopwatch ticks while its window is on the screen; hidden or
+// minimised, it keeps its time without waking the program, and shows it at
+// once when it comes back.
+void TimerWindow::followStopwatch()
+{
+    const bool ticking = timer_.stopwatchRunning() && isVisible() && !services_.windows.isMinimized(this);
+    if (ticking && !stopwatchTimer_->isEnabled())
+        timer_.tickStopwatch(services_.clock.now().realMs);
+    stopwatchTimer_->setEnabled(ticking);
 }
 
 void TimerWindow::resetStopwatch()

@@ -7,6 +7,7 @@
 #include "app/traymenu.h"
 #include "platform/display.h"
 #include "platform/notifier.h"
+#include "platform/timeformat.h"
 
 #include <QMenu>
 
@@ -192,7 +193,7 @@ TEST(Tray, WhileTimersRunItNamesTheNextAndItsMenuShowsThem)
     h.launch();
     h.sim.advance(1010);
     EXPECT_TRUE(item.visible);
-    EXPECT_EQ(item.toolTip, "Call: 00:01:59 left") << "the alarm comes first";
+    EXPECT_EQ(item.toolTip, "Call: 2 min left") << "the alarm comes first";
     h.click("hideShowAllButton");
     QStringList entries;
     for (const QAction* action : h.main->tray()->menu()->actions())
@@ -212,4 +213,33 @@ TEST(Tray, WhileTimersRunItNamesTheNextAndItsMenuShowsThem)
     h.main->tray()->menu()->actions().last()->trigger();
     AppHarness::flushDeletes();
     EXPECT_TRUE(h.main.isNull()) << "Quit closes the main window, which ends the program";
+}
+
+TEST(Idle, TimersNobodyWatchesWakeTheProgramOnlyWhenOneGoesOff)
+{
+    AppHarness h;
+    h.chooseDuration(0, 10, 0);
+    h.launch();
+    h.chooseStopwatch();
+    h.launch();
+    h.click("stopwatchStartButton", 1);
+    h.click("hideShowAllButton");
+    h.windows.minimized.insert(h.main);
+    QEvent minimised(QEvent::WindowStateChange);
+    QCoreApplication::sendEvent(h.main, &minimised);
+    const int wakes = h.sim.wakes();
+    h.sim.advance(299'000);
+    EXPECT_EQ(h.sim.wakes(), wakes) << "nothing due, nothing done (but a look every five minutes)";
+    h.sim.advance(301'010);
+    EXPECT_TRUE(h.notifier.shown.contains(0)) << "the count-down went off on time";
+    h.click("hideShowAllButton");
+    EXPECT_EQ(h.text("readingLabel", 1), "00:10:00") << "shown again, the stopwatch shows its time at once";
+    EXPECT_EQ(h.text("clockLine", 1), "Current Time: " + longTimeText(QTime(10, 10), h.services.locale));
+    h.chooseDuration(0, 5, 0);
+    h.launch();
+    h.click("hideShowAllButton");
+    h.sim.suspend(600'000);
+    h.main->board().resumed(); // as the system says when the machine wakes up
+    h.sim.advance(10);
+    EXPECT_TRUE(h.notifier.shown.contains(2)) << "due while the machine slept, it goes off on waking";
 }

@@ -44,6 +44,7 @@ void Simulation::advance(qint64 ms)
             break;
         suspend(next->wakeAtMono - mono_);
         mono_ = next->wakeAtMono;
+        ++wakes_;
         next->wake();
     }
     suspend(end - mono_);

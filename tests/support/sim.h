@@ -57,6 +57,8 @@ public:
     void advanceToUtc(qint64 utcMs) { advance(utcMs - clock_.utcMs()); }
     // Timers whose wake-up is pending.
     int armedTimers() const;
+    // Wake-ups fired so far.
+    int wakes() const { return wakes_; }
 
 private:
     class SimTimer;
@@ -64,6 +66,7 @@ private:
     ManualClock& clock_;
     std::vector<SimTimer*> timers_;
     qint64 mono_ = 0;
+    int wakes_ = 0;
 };
 
 } // namespace quandrel::test
