@@ -41,8 +41,8 @@ int main(int argc, char** argv)
     main->show();
 
     QTimer::singleShot(300, main, [main] {
-        for (const char* name :
-             {"countUpOption", "countDownOption", "alarmClockCheck", "stopwatchCheck", "launchButton", "hideShowAllButton"})
+        for (const char* name : {"countUpOption", "countDownOption", "alarmClockCheck", "stopwatchCheck",
+                                 "launchButton", "hideShowAllButton"})
             print(main, name);
         main->findChild<QAbstractButton*>(QStringLiteral("stopwatchCheck"))->click();
         main->findChild<QAbstractButton*>(QStringLiteral("launchButton"))->click();
