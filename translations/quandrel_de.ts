@@ -689,6 +689,17 @@
 </context>
 <context>
     <name>quandrel::TrayMenu</name>
+    <message numerus="yes">
+        <source>%n min</source>
+        <translation>
+            <numerusform>%n min</numerusform>
+            <numerusform>%n min</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
     <message>
         <source>%1: %2 left</source>
         <translation>%1: noch %2</translation>
