@@ -234,6 +234,7 @@ TEST(TimerMenu, PauseResumeMoreTimeAndRestart)
     h.sim.advance(2000);
     EXPECT_FALSE(h.chooseFromMenu(done, "Pause"));
     ASSERT_TRUE(h.chooseFromMenu(done, "+1 min"));
+    EXPECT_FALSE(h.timer(done).hasGoneOff()) << "running again";
     h.sim.advance(59'000);
     EXPECT_FALSE(h.shows(done, "expiredBanner"));
     h.sim.advance(1100);
