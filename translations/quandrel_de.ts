@@ -4,6 +4,10 @@
 <context>
     <name>CommandLine</name>
     <message>
+        <source>The alert sound comes again, with a pause, until stopped (10 minutes at most).</source>
+        <translation>Der Alarmton kommt nach einer Pause wieder, bis er gestoppt wird (höchstens 10 Minuten).</translation>
+    </message>
+    <message>
         <source>Keep Quandrel's item in the tray also while no timer runs.</source>
         <translation>Quandrels Symbol im Infobereich auch dann zeigen, wenn kein Timer läuft.</translation>
     </message>
@@ -416,8 +420,8 @@
         <translation>Timer %1 kann nicht neu gestartet werden.</translation>
     </message>
     <message>
-        <source>Unknown key &apos;%1&apos;: a timer takes kind, duration, auto-restart, alarm, title, sound and pop-on-top.</source>
-        <translation>Unbekannter Schlüssel „%1“: ein Timer nimmt kind, duration, auto-restart, alarm, title, sound und pop-on-top.</translation>
+        <source>Unknown key &apos;%1&apos;: a timer takes kind, duration, auto-restart, alarm, title, sound, pop-on-top and repeat-alert.</source>
+        <translation>Unbekannter Schlüssel „%1“: ein Timer nimmt kind, duration, auto-restart, alarm, title, sound, pop-on-top und repeat-alert.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; must be %2.</source>
@@ -574,6 +578,14 @@
 <context>
     <name>quandrel::SoundChoice</name>
     <message>
+        <source>Repeat until stopped</source>
+        <translation>Wiederholen bis gestoppt</translation>
+    </message>
+    <message>
+        <source>The alert sound comes again, with a pause, until you stop it (10 minutes at most)</source>
+        <translation>Der Alarmton kommt nach einer Pause wieder, bis Sie ihn stoppen (höchstens 10 Minuten)</translation>
+    </message>
+    <message>
         <source>Sound Select</source>
         <translation>Tonauswahl</translation>
     </message>
@@ -620,6 +632,10 @@
 </context>
 <context>
     <name>quandrel::TimerBoard</name>
+    <message>
+        <source>Stop alert</source>
+        <translation>Alarm stoppen</translation>
+    </message>
     <message>
         <source>%1, %2</source>
         <translation>%1, %2</translation>
@@ -731,6 +747,14 @@
 </context>
 <context>
     <name>quandrel::TimerWindow</name>
+    <message>
+        <source>Stop alert</source>
+        <translation>Alarm stoppen</translation>
+    </message>
+    <message>
+        <source>Stop the repeating alert sound</source>
+        <translation>Den wiederholten Alarmton stoppen</translation>
+    </message>
     <message>
         <source>Cycles: %1</source>
         <translation>Zyklen: %1</translation>

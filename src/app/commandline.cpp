@@ -33,8 +33,8 @@ QString tr(const char* text)
 }
 
 struct Options {
-    QCommandLineOption countDown, countUp, alarm, stopwatch; // the kinds of timer
-    QCommandLineOption autoRestart, title, sound, popOnTop;  // what goes with one
+    QCommandLineOption countDown, countUp, alarm, stopwatch;             // the kinds of timer
+    QCommandLineOption autoRestart, title, sound, popOnTop, repeatAlert; // what goes with one
     QCommandLineOption hideAll, showAll, closeAll, list, tray, help, version;
 };
 
@@ -66,6 +66,8 @@ Options addOptions(QCommandLineParser& parser)
                tr("name|file")),
         option("pop-on-top",
                QT_TRANSLATE_NOOP("CommandLine", "The timer comes to the front and stays on top when it goes off.")),
+        option("repeat-alert", QT_TRANSLATE_NOOP("CommandLine", "The alert sound comes again, with a pause, until "
+                                                                "stopped (10 minutes at most).")),
         option("hide-all", QT_TRANSLATE_NOOP("CommandLine", "Hide every timer window.")),
         option("show-all", QT_TRANSLATE_NOOP("CommandLine", "Show every timer window again.")),
         option("close-all", QT_TRANSLATE_NOOP("CommandLine", "Close every timer.")),
@@ -104,7 +106,7 @@ QString readTimer(const QCommandLineParser& parser, const Options& o, QVariantMa
     }
     if (kinds > 1)
         return tr("Choose one of --count-down, --count-up, --alarm and --stopwatch.");
-    for (const QCommandLineOption& option : {o.autoRestart, o.title, o.sound, o.popOnTop}) {
+    for (const QCommandLineOption& option : {o.autoRestart, o.title, o.sound, o.popOnTop, o.repeatAlert}) {
         if (!parser.isSet(option))
             continue;
         if (kinds == 0)

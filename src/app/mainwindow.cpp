@@ -88,8 +88,8 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QWidget(parent), s
 
     // Keyboard order follows the frames.
     QList<QWidget*> order = setupPanel_->tabOrder();
-    order << soundChoice_->soundList() << soundChoice_->testPlayButton() << windowCommands_->tabOrder()
-          << launchButton_;
+    order << soundChoice_->soundList() << soundChoice_->testPlayButton() << soundChoice_->repeatCheck()
+          << windowCommands_->tabOrder() << launchButton_;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -216,6 +216,7 @@ void MainWindow::launchTimer()
         return;
     }
     request.sound = soundChoice_->pick();
+    request.repeatAlert = soundChoice_->repeatsAlert();
     if (board_->launch(request) < 0)
         services_.dialogs.message(QStringLiteral("Quandrel"), tr("all timers are in use"), MessageIcon::None);
 }

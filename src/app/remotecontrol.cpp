@@ -178,11 +178,11 @@ bool RemoteControl::checkKeys(const QVariantMap& c)
         {QStringLiteral("kind"), QMetaType::QString},      {QStringLiteral("duration"), QMetaType::Int},
         {QStringLiteral("auto-restart"), QMetaType::Bool}, {QStringLiteral("alarm"), QMetaType::Int},
         {QStringLiteral("title"), QMetaType::QString},     {QStringLiteral("sound"), QMetaType::QString},
-        {QStringLiteral("pop-on-top"), QMetaType::Bool}};
+        {QStringLiteral("pop-on-top"), QMetaType::Bool},   {QStringLiteral("repeat-alert"), QMetaType::Bool}};
     for (auto it = c.begin(); it != c.end(); ++it) {
         if (!keys.contains(it.key()))
             return fail("InvalidArgs", tr("Unknown key '%1': a timer takes kind, duration, auto-restart, alarm, title, "
-                                          "sound and pop-on-top.")
+                                          "sound, pop-on-top and repeat-alert.")
                                            .arg(it.key()));
         const QMetaType::Type type = keys.value(it.key());
         const bool fits = type == QMetaType::Int ? isWholeNumber(*it) : it->typeId() == type;
@@ -241,6 +241,7 @@ bool RemoteControl::resolve(const QVariantMap& c, LaunchRequest* r)
     r->title = c.value(QStringLiteral("title")).toString();
     if (c.contains(QStringLiteral("pop-on-top")))
         r->popOnTop = c.value(QStringLiteral("pop-on-top")).toBool();
+    r->repeatAlert = c.value(QStringLiteral("repeat-alert")).toBool();
     return resolveSound(c.value(QStringLiteral("sound"), NoSound).toString(), r);
 }
 

@@ -239,6 +239,12 @@ bool TimerBoard::anyWatched() const
     return false;
 }
 
+void TimerBoard::alertAcknowledged(int slot)
+{
+    services_.notifier.withdraw(slot);
+    emit alertEnded(slot); // its sound stops
+}
+
 void TimerBoard::windowStateChanged(int slot)
 {
     watchChanged(slot);

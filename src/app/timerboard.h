@@ -80,6 +80,7 @@ public:
     void windowClosed(int slot) override;
     void windowSeen(int slot) override;
     void windowStateChanged(int slot) override;
+    void alertAcknowledged(int slot) override;
     // Whether slot n's window is on the screen: open, not hidden by Hide
     // All, not minimised. A timer nobody watches wakes the program only when
     // it goes off.

@@ -103,6 +103,8 @@ void TimerBoard::notify(int slot, Expiry expiry)
     n.actions = {{QStringLiteral("show"), tr("Show")}, {QStringLiteral("close"), tr("Close timer")}};
     if (commands(slot).addTimeRoom >= SecsPerMinute)
         n.actions.append({QStringLiteral("add-minute"), tr("+1 min")});
+    if (expiry == Expiry::Final && timer.repeatsAlert())
+        n.actions.append({QStringLiteral("stop"), tr("Stop alert")});
     services_.notifier.show(slot, n);
 }
 
@@ -116,6 +118,8 @@ void TimerBoard::onNotificationAction(int slot, const QString& action)
         window(slot)->close();
     else if (action == QLatin1String("add-minute"))
         addTime(slot, SecsPerMinute);
+    else if (action == QLatin1String("stop") && window(slot))
+        window(slot)->acknowledgeAlert();
 }
 
 } // namespace quandrel

@@ -17,6 +17,8 @@ ExpiryAlertStep expiryAlertTick(AlertState& s, int slot, bool popOnTop, bool has
         step.restoreFocus = slot == 0 || popOnTop;
         step.raiseSound = hasSound;
     }
+    if (s.repeating && s.expiryTicks <= RepeatForTicks && s.expiryTicks % RepeatEveryTicks == 1)
+        step.raiseSound = hasSound;
     step.colour = byParity(s.expiryTicks);
     if (s.expiryTicks >= AlertTickWrap)
         s.expiryTicks = 0;

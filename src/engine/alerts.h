@@ -18,7 +18,13 @@ enum class TitleColour { Unchanged, Blue, Red, White };
 struct AlertState {
     int32_t expiryTicks = 0;
     int32_t restartTicks = 0;
+    bool repeating = false; // its sound comes again until the user acknowledges it
 };
+
+// A repeating alert asks for its sound again every RepeatEveryTicks ticks
+// (15 s: the plays, then a pause), for 10 minutes at the most.
+inline constexpr int32_t RepeatEveryTicks = 30;
+inline constexpr int32_t RepeatForTicks = 1200;
 
 struct ExpiryAlertStep {
     bool restoreFocus = false;

@@ -31,6 +31,8 @@ struct LaunchRequest {
     SoundPick sound;
     // Unset: the timer follows the main window's "pop on top" when it goes off.
     std::optional<bool> popOnTop;
+    // Its alert sound comes again, with a pause, until the user acknowledges it.
+    bool repeatAlert = false;
 };
 
 // What a new timer window shows.

@@ -39,6 +39,7 @@ LaunchCaptions Timer::launch(const LaunchRequest& request, const ClockReading& n
     alertSoundRequest_ = cycleSoundRequest_ = false;
     sound_ = request.sound;
     popOnTop_ = request.popOnTop;
+    repeatAlert_ = request.repeatAlert;
     const LaunchCaptions captions = setUpTimer(times_, request, now, launchTimeText, offsetAt);
     setTitle(request.title);
     return captions;
@@ -54,6 +55,7 @@ LaunchCaptions Timer::restore(const SavedTimer& s, const ClockReading& now, cons
     request.title = s.title;
     request.sound = s.sound;
     request.popOnTop = s.popOnTop;
+    request.repeatAlert = s.repeatAlert;
     LaunchCaptions captions =
         launch(request, {s.launchedAt, now.offsetSecs, now.realOfUtc(s.launchedAt)}, launchTimeText);
     times_ = s.times;
@@ -80,6 +82,7 @@ SavedTimer Timer::saved(const ClockReading& now) const
     s.title = title_;
     s.sound = sound_;
     s.popOnTop = popOnTop_;
+    s.repeatAlert = repeatAlert_;
     s.cycles = cycles_;
     s.goneOff = hasGoneOff();
     s.launchedAt = launchedAt_;

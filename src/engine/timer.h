@@ -23,6 +23,7 @@ struct SavedTimer {
     QString title;
     SoundPick sound;
     std::optional<bool> popOnTop;
+    bool repeatAlert = false;
     int cycles = 0;
     bool goneOff = false;
     qint64 launchedAt = 0;           // UTC ms
@@ -59,6 +60,8 @@ public:
     const SoundPick& sound() const { return sound_; }
     // Unset: it follows the main window's "pop on top" when it goes off.
     std::optional<bool> popOnTop() const { return popOnTop_; }
+    // Its alert sound comes again until the user acknowledges it.
+    bool repeatsAlert() const { return repeatAlert_; }
     bool isPaused() const { return times_.paused; }
     Phase phase() const { return phase_; }
     bool hasGoneOff() const { return phase_ == Phase::GoneOff; }
@@ -147,6 +150,7 @@ private:
     QString title_;
     SoundPick sound_;
     std::optional<bool> popOnTop_;
+    bool repeatAlert_ = false;
     Phase phase_ = Phase::Running;
     int cycles_ = 0;
     qint64 launchedAt_ = 0;

@@ -40,6 +40,8 @@ QJsonObject timerObject(const SavedTimer& s)
                                             {QLatin1String("name"), s.sound.shownName}};
     if (s.popOnTop)
         o[QLatin1String("popOnTop")] = *s.popOnTop;
+    if (s.repeatAlert)
+        o[QLatin1String("repeatAlert")] = true;
     o[QLatin1String("launchedAt")] = double(s.launchedAt);
     o[QLatin1String("goneOff")] = s.goneOff;
     if (s.wentOffAt)
@@ -136,6 +138,8 @@ SavedTimer readTimer(TimerReader& r)
     s.sound.shownName = r.textIn(sound, "name");
     if (r.object().contains(QLatin1String("popOnTop")))
         s.popOnTop = r.flag("popOnTop");
+    if (r.object().contains(QLatin1String("repeatAlert")))
+        s.repeatAlert = r.flag("repeatAlert");
     s.launchedAt = r.instant("launchedAt");
     s.goneOff = r.flag("goneOff");
     if (r.object().contains(QLatin1String("wentOffAt")))

@@ -8,6 +8,7 @@
 
 #include "platform/steadylabel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -37,10 +38,15 @@ SoundChoice::SoundChoice(Services& services, QWidget* parent)
     testButton_->setAutoDefault(true); // Enter presses it, as Space does
     pickedFileLabel_ = new QLabel(this);
     pickedFileLabel_->setObjectName(QStringLiteral("pickedFileLabel"));
+    repeatCheck_ = new QCheckBox(tr("Repeat until stopped"), this);
+    repeatCheck_->setObjectName(QStringLiteral("repeatAlertCheck"));
+    repeatCheck_->setToolTip(tr("The alert sound comes again, with a pause, until you stop it (10 minutes at most)"));
+    repeatCheck_->setAccessibleDescription(repeatCheck_->toolTip());
     auto* grid = new QGridLayout(this);
     grid->addWidget(list_, 0, 0);
     grid->addWidget(testButton_, 0, 1);
     grid->addWidget(pickedFileLabel_, 1, 0, 1, 2);
+    grid->addWidget(repeatCheck_, 2, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     // "activated" also fires when the same item is picked again, so that
     // "Play File..." opens the dialog every time.
@@ -170,6 +176,16 @@ void SoundChoice::showTestPlaying(bool playing)
     testButton_->setText(playing ? tr("Stop Play") : tr("Test Play"));
     testButton_->setToolTip(playing ? tr("Stop the sound") : tr("Test sound to play when Timer goes off"));
     testButton_->setAccessibleDescription(testButton_->toolTip());
+}
+
+QWidget* SoundChoice::repeatCheck() const
+{
+    return repeatCheck_;
+}
+
+bool SoundChoice::repeatsAlert() const
+{
+    return repeatCheck_->isChecked();
 }
 
 } // namespace quandrel

@@ -7,6 +7,7 @@
 
 #include <QGroupBox>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -28,8 +29,11 @@ public:
     // Fills the list and chooses "None".
     void fillList();
     SoundPick pick() const { return chosen_; }
+    // "Repeat until stopped": the next timer's alert sound comes again until acknowledged.
+    bool repeatsAlert() const;
     QWidget* soundList() const;
     QWidget* testPlayButton() const;
+    QWidget* repeatCheck() const;
     bool testPlaying() const { return playWait_.waiting(); }
     // Ends a running test play, as "Stop Play" does.
     void stopTestPlay();
@@ -56,6 +60,7 @@ private:
     QComboBox* list_ = nullptr;
     QPushButton* testButton_ = nullptr;
     QLabel* pickedFileLabel_ = nullptr;
+    QCheckBox* repeatCheck_ = nullptr;
 };
 
 } // namespace quandrel

@@ -182,6 +182,13 @@ QLayout* TimerWindow::buildInfoLines()
     stopwatchResetButton_ = stopwatchButton("stopwatchResetButton", tr("Reset"), tr("Reset Stopwatch"));
     connect(stopwatchResetButton_, &QPushButton::clicked, this, [this] { resetStopwatch(); });
 
+    stopAlertButton_ = new QPushButton(tr("Stop alert"), this);
+    stopAlertButton_->setObjectName(QStringLiteral("stopAlertButton"));
+    stopAlertButton_->setToolTip(tr("Stop the repeating alert sound"));
+    stopAlertButton_->setAccessibleDescription(stopAlertButton_->toolTip());
+    stopAlertButton_->hide();
+    connect(stopAlertButton_, &QPushButton::clicked, this, &TimerWindow::acknowledgeAlert);
+
     // The banner lies over the clock and progress lines, the stopwatch
     // buttons in their place in stopwatch mode.
     auto* info = new QGridLayout;
@@ -193,6 +200,7 @@ QLayout* TimerWindow::buildInfoLines()
     info->addWidget(stopwatchStartButton_, 0, 0, 3, 1, Qt::AlignVCenter);
     info->addWidget(stopwatchResetButton_, 0, 1, 3, 1, Qt::AlignVCenter);
     info->addWidget(expiredBanner_, 1, 0, 2, 2);
+    info->addWidget(stopAlertButton_, 3, 0, 1, 2);
     return info;
 }
 
@@ -335,8 +343,10 @@ bool TimerWindow::event(QEvent* event)
     const bool handled = QWidget::event(event);
     switch (event->type()) {
     case QEvent::WindowActivate:
-        if (open_)
+        if (open_) {
             host_.windowSeen(slot());
+            acknowledgeAlert();
+        }
         break;
     case QEvent::WindowStateChange:
         if (open_)

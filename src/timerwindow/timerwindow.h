@@ -43,6 +43,9 @@ public:
     // The timer's own sound file could not be played when it went off.
     void showSoundFailed();
     void focusTitle();
+    // The user stops a repeating alert (by going to the window, its Stop
+    // button or the notification); the banner and the flashing stay.
+    void acknowledgeAlert();
 
     int slot() const { return timer_.slot(); }
     bool isOpen() const { return open_; }
@@ -98,6 +101,7 @@ private:
     QLabel* clockLine_ = nullptr;
     QLabel* progressLine_ = nullptr;
     QLabel* expiredBanner_ = nullptr;
+    QPushButton* stopAlertButton_ = nullptr; // while a repeating alert sounds
     QPushButton* stopwatchStartButton_ = nullptr;
     QPushButton* stopwatchResetButton_ = nullptr;
     QLabel* autoRestartLabel_ = nullptr;

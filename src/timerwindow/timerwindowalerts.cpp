@@ -22,6 +22,8 @@ void TimerWindow::goOff(Expiry expiry, Presentation presentation)
     if (presentation == Presentation::Window || (isVisible() && host_.popOnTop(slot())))
         popUp();
     if (expiry == Expiry::Final) {
+        alert_.repeating = timer_.repeatsAlert();
+        stopAlertButton_->setVisible(alert_.repeating);
         expiredBanner_->show();
         showLate();
         flashTimer_->setEnabled(true);
@@ -38,6 +40,8 @@ void TimerWindow::endAlert()
 {
     flashTimer_->setEnabled(false);
     showElided(launchLine_, launchText_, QWIDGETSIZE_MAX);
+    alert_.repeating = false;
+    stopAlertButton_->hide();
     alert_.expiryTicks = 0;
     alert_.restartTicks = 0;
     if (restartFlashTimer_->isEnabled() || expiredBanner_->isVisible())
@@ -78,6 +82,19 @@ void TimerWindow::flash()
         timer_.requestSound(Expiry::Final);
     colourTitle(step.colour);
     showLate();
+    if (alert_.repeating && alert_.expiryTicks >= RepeatForTicks) { // it has repeated long enough
+        alert_.repeating = false;
+        stopAlertButton_->hide();
+    }
+}
+
+void TimerWindow::acknowledgeAlert()
+{
+    if (!alert_.repeating)
+        return;
+    alert_.repeating = false;
+    stopAlertButton_->hide();
+    host_.alertAcknowledged(slot());
 }
 
 // One that went off while nobody was there says when, in place of its

@@ -20,6 +20,8 @@ public:
     virtual void windowClosed(int slot) = 0;
     // The user brought slot n's window up: what announced it may go.
     virtual void windowSeen(int slot) = 0;
+    // The user acknowledged slot n's repeating alert: its sound stops.
+    virtual void alertAcknowledged(int slot) = 0;
     // Slot n's window was minimised or restored.
     virtual void windowStateChanged(int slot) = 0;
     virtual TimerCommands commands(int slot) const = 0;

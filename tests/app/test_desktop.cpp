@@ -10,6 +10,7 @@
 #include "platform/timeformat.h"
 
 #include <QMenu>
+#include <QSignalSpy>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -242,4 +243,45 @@ TEST(Idle, TimersNobodyWatchesWakeTheProgramOnlyWhenOneGoesOff)
     h.main->board().resumed(); // as the system says when the machine wakes up
     h.sim.advance(10);
     EXPECT_TRUE(h.notifier.shown.contains(2)) << "due while the machine slept, it goes off on waking";
+}
+
+TEST(RepeatingAlert, ItsSoundComesAgainUntilStoppedForTenMinutesAtMost)
+{
+    AppHarness h;
+    h.pickSound(1);
+    h.tick("repeatAlertCheck");
+    h.chooseDuration(0, 0, 1);
+    const int repeating = h.launch();
+    h.tick("repeatAlertCheck", false);
+    const int once = h.launch();
+    QSignalSpy repeats(&h.main->board().timer(repeating), &Timer::soundRequested);
+    QSignalSpy plays(&h.main->board().timer(once), &Timer::soundRequested);
+    h.sim.advance(1510);
+    EXPECT_EQ(repeats.count(), 1);
+    EXPECT_TRUE(h.shows(repeating, "stopAlertButton"));
+    EXPECT_FALSE(h.shows(once, "stopAlertButton"));
+    h.sim.advance(15'000);
+    EXPECT_EQ(repeats.count(), 2) << "again after 15 s";
+    EXPECT_EQ(plays.count(), 1) << "by default it sounds once";
+    h.sim.advance(600'000);
+    EXPECT_EQ(repeats.count(), 40) << "for 10 minutes, then no more";
+    EXPECT_FALSE(h.shows(repeating, "stopAlertButton"));
+    h.click("closeAllButton");
+    // Stopped by its button, by the notification's, by going to its window.
+    h.tick("repeatAlertCheck");
+    h.windows.appActive = false; // the user is elsewhere: notifications tell
+    for (int n = 0; n < 3; ++n)
+        h.launch();
+    h.sim.advance(1510);
+    EXPECT_TRUE(h.notifier.shown.value(1).actions.contains({"stop", "Stop alert"}));
+    h.click("stopAlertButton", 0);
+    h.notifier.press(1, "stop");
+    QEvent activated(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(h.window(2), &activated);
+    for (int slot = 0; slot < 3; ++slot) {
+        QSignalSpy again(&h.main->board().timer(slot), &Timer::soundRequested);
+        h.sim.advance(15'000);
+        EXPECT_EQ(again.count(), 0) << "slot " << slot;
+        EXPECT_TRUE(h.shows(slot, "expiredBanner")) << "it still says it went off";
+    }
 }

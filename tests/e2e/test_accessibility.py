@@ -106,8 +106,9 @@ class Accessibility(unittest.TestCase):
                 press(key)
             field = self.control(pyatspi.ROLE_TEXT, f"Timer duration: {box}")
             wait_until(lambda: text_of(field) == value, f"the {box} to read {value}")
-        walked = [self.tab() for _ in range(7)]
-        self.assertEqual(walked[2:], ["Alert Text", "None", "Test Play", "pop on top", "LaunchTimer"])
+        walked = [self.tab() for _ in range(8)]
+        self.assertEqual(walked[2:], ["Alert Text", "None", "Test Play", "Repeat until stopped", "pop on top",
+                                      "LaunchTimer"])
         press(SPACE)
         timer = wait_until(lambda: self.window("Timer 1"), "Space on LaunchTimer to open 'Timer 1'")
         self.assertEqual(text_of(running), "There is Currently 1 Timer running")
