@@ -74,7 +74,7 @@ int withoutWindows(int argc, char** argv, const QStringList& arguments, const qu
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected() && bus.interface()->isServiceRegistered(BusName))
         return runCommand(parsed.command, *callsOverBus());
-    if (parsed.command.any() && parsed.command.launch.isEmpty()) {
+    if (parsed.command.any() && !parsed.command.starts()) {
         // Listing, hiding or closing timers needs a Quandrel that has some.
         printError(QCoreApplication::translate("CommandLine", "Quandrel is not running."));
         return 1;
@@ -186,7 +186,7 @@ int main(int argc, char** argv)
     const DisplayEnvironment display = DisplayEnvironment::current(arguments);
     const ParsedCommandLine sorted = parseCommandLine(arguments);
     const bool answeredAlone = !sorted.output.isEmpty() || !sorted.error.isEmpty();
-    const bool forRunningQuandrel = sorted.command.any() && sorted.command.launch.isEmpty();
+    const bool forRunningQuandrel = sorted.command.any() && !sorted.command.starts();
     if (answeredAlone || forRunningQuandrel || !displayReachable(display))
         return withoutWindows(argc, argv, arguments, display);
 

@@ -4,6 +4,22 @@
 <context>
     <name>CommandLine</name>
     <message>
+        <source>Start again the timer set up as the Nth of --recent (1: the last).</source>
+        <translation>Den N-ten Timer aus --recent noch einmal starten (1: den letzten).</translation>
+    </message>
+    <message>
+        <source>List the timers set up last, newest first.</source>
+        <translation>Die zuletzt gestarteten Timer auflisten, den neuesten zuerst.</translation>
+    </message>
+    <message>
+        <source>--again: '%1' is not a number from 1 to %2.</source>
+        <translation>--again: „%1“ ist keine Zahl von 1 bis %2.</translation>
+    </message>
+    <message>
+        <source>--again starts a timer of its own: it goes without --count-down, --count-up, --alarm and --stopwatch.</source>
+        <translation>--again startet selbst einen Timer: es geht ohne --count-down, --count-up, --alarm und --stopwatch.</translation>
+    </message>
+    <message>
         <source>The alert sound comes again, with a pause, until stopped (10 minutes at most).</source>
         <translation>Der Alarmton kommt nach einer Pause wieder, bis er gestoppt wird (höchstens 10 Minuten).</translation>
     </message>
@@ -217,6 +233,14 @@
 <context>
     <name>TimerFile</name>
     <message>
+        <source>it is not a file of Quandrel's recent timers</source>
+        <translation>sie ist keine Datei der zuletzt gestarteten Timer von Quandrel</translation>
+    </message>
+    <message>
+        <source>it holds too many</source>
+        <translation>sie enthält zu viele</translation>
+    </message>
+    <message>
         <source>a whole number from %1 to %2</source>
         <translation>keine ganze Zahl von %1 bis %2</translation>
     </message>
@@ -330,6 +354,14 @@
 <context>
     <name>quandrel::MainWindow</name>
     <message>
+        <source>Recent</source>
+        <translation>Zuletzt</translation>
+    </message>
+    <message>
+        <source>Launch one of the timers you launched last</source>
+        <translation>Einen der zuletzt gestarteten Timer noch einmal starten</translation>
+    </message>
+    <message>
         <source>LaunchTimer</source>
         <translation>Timer starten</translation>
     </message>
@@ -379,6 +411,14 @@
 </context>
 <context>
     <name>quandrel::RemoteControl</name>
+    <message>
+        <source>There is no recent timer yet.</source>
+        <translation>Es gibt noch keinen zuletzt gestarteten Timer.</translation>
+    </message>
+    <message>
+        <source>There is no recent timer %1: there are %2.</source>
+        <translation>Es gibt keinen zuletzt gestarteten Timer %1: es sind %2.</translation>
+    </message>
     <message>
         <source>(expired, %1)</source>
         <translation>(abgelaufen, %1)</translation>

@@ -2,6 +2,7 @@
 #include "app/commandline.h"
 
 #include "engine/timearith.h"
+#include "engine/timerfile.h"
 #include "quandrelproxy.h"
 
 #include <QCommandLineParser>
@@ -35,7 +36,7 @@ QString tr(const char* text)
 struct Options {
     QCommandLineOption countDown, countUp, alarm, stopwatch;             // the kinds of timer
     QCommandLineOption autoRestart, title, sound, popOnTop, repeatAlert; // what goes with one
-    QCommandLineOption hideAll, showAll, closeAll, list, tray, help, version;
+    QCommandLineOption again, recent, hideAll, showAll, closeAll, list, tray, help, version;
 };
 
 Options addOptions(QCommandLineParser& parser)
@@ -68,6 +69,10 @@ Options addOptions(QCommandLineParser& parser)
                QT_TRANSLATE_NOOP("CommandLine", "The timer comes to the front and stays on top when it goes off.")),
         option("repeat-alert", QT_TRANSLATE_NOOP("CommandLine", "The alert sound comes again, with a pause, until "
                                                                 "stopped (10 minutes at most).")),
+        option("again",
+               QT_TRANSLATE_NOOP("CommandLine", "Start again the timer set up as the Nth of --recent (1: the last)."),
+               QStringLiteral("N")),
+        option("recent", QT_TRANSLATE_NOOP("CommandLine", "List the timers set up last, newest first.")),
         option("hide-all", QT_TRANSLATE_NOOP("CommandLine", "Hide every timer window.")),
         option("show-all", QT_TRANSLATE_NOOP("CommandLine", "Show every timer window again.")),
         option("close-all", QT_TRANSLATE_NOOP("CommandLine", "Close every timer.")),
@@ -150,6 +155,18 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
         c.closeAll = parser.isSet(o.closeAll);
         c.list = parser.isSet(o.list);
         c.keepTrayItem = parser.isSet(o.tray);
+        c.recent = parser.isSet(o.recent);
+        if (parser.isSet(o.again)) {
+            bool number = false;
+            c.again = parser.value(o.again).toInt(&number);
+            if (!number || c.again < 1 || c.again > RecentCount)
+                result.error =
+                    tr("--again: '%1' is not a number from 1 to %2.").arg(parser.value(o.again)).arg(RecentCount);
+            else if (!c.launch.isEmpty())
+                result.error =
+                    tr("--again starts a timer of its own: it goes without --count-down, --count-up, --alarm "
+                       "and --stopwatch.");
+        }
     }
     return result;
 }
@@ -170,6 +187,12 @@ int runCommand(const Command& command, QuandrelCalls& calls)
             return failed(slot);
         print(stdout, tr("Started timer %1.").arg(slot.value.toInt()));
     }
+    if (command.again > 0) {
+        const CallResult slot = calls.again(command.again);
+        if (!slot.error.isEmpty())
+            return failed(slot);
+        print(stdout, tr("Started timer %1.").arg(slot.value.toInt()));
+    }
     const std::pair<bool, CallResult (QuandrelCalls::*)()> windowCommands[] = {
         {command.closeAll, &QuandrelCalls::closeAll},
         {command.hideAll, &QuandrelCalls::hideAll},
@@ -180,8 +203,11 @@ int runCommand(const Command& command, QuandrelCalls& calls)
         if (const CallResult done = (calls.*windowCommand)(); !done.error.isEmpty())
             return failed(done);
     }
-    if (command.list) {
-        const CallResult lines = calls.list();
+    for (const auto& [asked, lister] :
+         {std::pair{command.list, &QuandrelCalls::list}, {command.recent, &QuandrelCalls::recent}}) {
+        if (!asked)
+            continue;
+        const CallResult lines = (calls.*lister)();
         if (!lines.error.isEmpty())
             return failed(lines);
         for (const QString& line : lines.value.toStringList())
@@ -209,6 +235,8 @@ public:
 
     CallResult launch(const QVariantMap& choices) override { return answer(quandrel_.Launch(choices)); }
     CallResult list() override { return answer(quandrel_.List()); }
+    CallResult recent() override { return answer(quandrel_.Recent()); }
+    CallResult again(int number) override { return answer(quandrel_.Again(number)); }
     CallResult hideAll() override { return answer(quandrel_.HideAll()); }
     CallResult showAll() override { return answer(quandrel_.ShowAll()); }
     CallResult closeAll() override { return answer(quandrel_.CloseAll()); }

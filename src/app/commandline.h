@@ -21,8 +21,12 @@ struct Command {
     bool closeAll = false;
     bool list = false;
     bool keepTrayItem = false; // for the first start: the tray item stays while no timer runs
+    int again = 0;             // a recent set-up to launch again, 1 for the newest
+    bool recent = false;
 
-    bool any() const { return !launch.isEmpty() || hideAll || showAll || closeAll || list; }
+    bool any() const { return !launch.isEmpty() || again > 0 || hideAll || showAll || closeAll || list || recent; }
+    // Whether it starts a timer, which a first start can do itself.
+    bool starts() const { return !launch.isEmpty() || again > 0; }
 };
 
 struct ParsedCommandLine {
@@ -47,6 +51,8 @@ public:
     virtual ~QuandrelCalls() = default;
     virtual CallResult launch(const QVariantMap& choices) = 0; // value: the slot, 1..6
     virtual CallResult list() = 0;                             // value: one line per timer
+    virtual CallResult recent() = 0;                           // value: one line per set-up
+    virtual CallResult again(int number) = 0;                  // value: the slot, 1..6
     virtual CallResult hideAll() = 0;
     virtual CallResult showAll() = 0;
     virtual CallResult closeAll() = 0;

@@ -7,6 +7,7 @@
 #include "app/traymenu.h"
 #include "app/windowcommands.h"
 #include "engine/ticks.h"
+#include "engine/timerfile.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/pictures.h"
@@ -26,6 +27,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -83,13 +85,16 @@ MainWindow::MainWindow(Services& services, QWidget* parent) : QWidget(parent), s
     columns->addLayout(right, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
-    layout->addWidget(launchButton_);
+    auto* launchRow = new QHBoxLayout;
+    launchRow->addWidget(launchButton_, 1);
+    launchRow->addWidget(buildRecentButton());
+    layout->addLayout(launchRow);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     // Keyboard order follows the frames.
     QList<QWidget*> order = setupPanel_->tabOrder();
     order << soundChoice_->soundList() << soundChoice_->testPlayButton() << soundChoice_->repeatCheck()
-          << windowCommands_->tabOrder() << launchButton_;
+          << windowCommands_->tabOrder() << launchButton_ << recentButton_;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -218,6 +223,42 @@ void MainWindow::launchTimer()
     request.sound = soundChoice_->pick();
     request.repeatAlert = soundChoice_->repeatsAlert();
     if (board_->launch(request) < 0)
+        services_.dialogs.message(QStringLiteral("Quandrel"), tr("all timers are in use"), MessageIcon::None);
+}
+
+// "Recent": the set-ups launched last, each launched again in one click.
+QPushButton* MainWindow::buildRecentButton()
+{
+    recentButton_ = new QPushButton(tr("Recent"), this);
+    recentButton_->setObjectName(QStringLiteral("recentButton"));
+    recentButton_->setToolTip(tr("Launch one of the timers you launched last"));
+    recentButton_->setAccessibleDescription(recentButton_->toolTip());
+    recentButton_->setMinimumHeight(launchButton_->minimumHeight());
+    auto* menu = new QMenu(recentButton_);
+    menu->setObjectName(QStringLiteral("recentMenu"));
+    recentButton_->setMenu(menu);
+    const auto fill = [this, menu] {
+        menu->clear();
+        const QList<LaunchRequest>& recent = keeper_->recent();
+        for (qsizetype i = 0; i < recent.size(); ++i) {
+            QString text = setupText(recent[i]);
+            text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+            connect(menu->addAction(QStringLiteral("&%1  %2").arg(i + 1).arg(text)), &QAction::triggered, this,
+                    [this, i] { launchRecent(int(i)); });
+        }
+        recentButton_->setEnabled(!recent.isEmpty());
+    };
+    connect(keeper_.get(), &TimerKeeper::recentChanged, this, fill);
+    fill();
+    return recentButton_;
+}
+
+void MainWindow::launchRecent(int index)
+{
+    const QList<LaunchRequest>& recent = keeper_->recent();
+    if (index < 0 || index >= recent.size())
+        return;
+    if (board_->launch(LaunchRequest(recent[index])) < 0)
         services_.dialogs.message(QStringLiteral("Quandrel"), tr("all timers are in use"), MessageIcon::None);
 }
 

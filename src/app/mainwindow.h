@@ -42,6 +42,9 @@ public:
     void closeAll();
     // Shows the main window and brings it to the front.
     void bringToFront();
+    // Launches the nth (from 0) of the set-ups launched last, as its menu entry does.
+    void launchRecent(int index);
+    const TimerKeeper& keeper() const { return *keeper_; }
     // Brings back the timers the last run left, and keeps them from now on.
     void bringBackTimers();
     // The program ends without closing its timers: the next run brings them back.
@@ -68,6 +71,7 @@ private:
     QWidget* buildClockFrame();
     QLayout* buildBrand();
     void buildLaunchButton();
+    QPushButton* buildRecentButton();
     void launchTimer();
     void tickClock();
     void followClock();
@@ -84,6 +88,7 @@ private:
     SoundChoice* soundChoice_ = nullptr;
     WindowCommands* windowCommands_ = nullptr;
     QPushButton* launchButton_ = nullptr;
+    QPushButton* recentButton_ = nullptr;
     QLabel* clockLabel_ = nullptr;
     QLabel* runningCountLine_ = nullptr;
     QLabel* logo_ = nullptr;

@@ -2,8 +2,10 @@
 #include "app/remotecontrol.h"
 
 #include "app/mainwindow.h"
+#include "app/timerkeeper.h"
 #include "engine/ticks.h"
 #include "engine/timearith.h"
+#include "engine/timerfile.h"
 #include "platform/clock.h"
 #include "platform/sounddevice.h"
 #include "platform/windowops.h"
@@ -56,6 +58,14 @@ public:
     CallResult list() override
     {
         return answer([&] { return QVariant(remote_.List()); });
+    }
+    CallResult recent() override
+    {
+        return answer([&] { return QVariant(remote_.Recent()); });
+    }
+    CallResult again(int number) override
+    {
+        return answer([&] { return QVariant(remote_.Again(number)); });
     }
     CallResult hideAll() override
     {
@@ -306,6 +316,34 @@ QStringList RemoteControl::List()
                      .arg(escaped(timer.shownTitle()), kindName(timer.kind()), reading);
     }
     return lines;
+}
+
+QStringList RemoteControl::Recent()
+{
+    QStringList lines;
+    const QList<LaunchRequest>& recent = main_.keeper().recent();
+    for (qsizetype i = 0; i < recent.size(); ++i)
+        lines << QStringLiteral("%1\t%2").arg(i + 1).arg(escaped(setupText(recent[i])));
+    return lines;
+}
+
+int RemoteControl::Again(int number)
+{
+    if (callerGone())
+        return 0;
+    const QList<LaunchRequest>& recent = main_.keeper().recent();
+    if (number < 1 || number > recent.size()) {
+        fail("InvalidArgs", recent.isEmpty()
+                                ? tr("There is no recent timer yet.")
+                                : tr("There is no recent timer %1: there are %2.").arg(number).arg(recent.size()));
+        return 0;
+    }
+    const int slot = main_.board().launch(LaunchRequest(recent[number - 1]));
+    if (slot < 0) {
+        fail("AllTimersInUse", tr("all timers are in use"));
+        return 0;
+    }
+    return slot + 1;
 }
 
 void RemoteControl::Close(int slot)

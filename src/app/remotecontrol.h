@@ -38,6 +38,10 @@ public:
     int Launch(const QVariantMap& choices);
     // One line per running timer: slot, title, kind and reading, tab-separated.
     QStringList List();
+    // The set-ups launched last: number and what it is, tab-separated.
+    QStringList Recent();
+    // Launches the set-up of that number (1 for the newest); the slot it took.
+    int Again(int number);
     void Close(int slot);
     void HideAll();
     void ShowAll();

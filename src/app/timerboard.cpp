@@ -75,6 +75,7 @@ int TimerBoard::launch(const LaunchRequest& request)
     const LaunchCaptions captions = timer.launch(request, now, longTimeText(now.localTime(), services_.locale),
                                                  [&clock](qint64 utcMs) { return clock.offsetAt(utcMs); });
     openWindow(n, captions);
+    emit launched(request);
     return n;
 }
 

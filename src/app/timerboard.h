@@ -102,6 +102,8 @@ signals:
     void hiddenChanged(bool anyHidden);
     // Whether any timer window is watched may have changed.
     void watchedChanged();
+    // A timer was launched with this set-up (not one brought back).
+    void launched(const LaunchRequest& request);
     // Slot n's window was closed, or its alert ended (it was given more time
     // or started again): what it sounds must stop.
     void alertEnded(int slot);

@@ -10,18 +10,46 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
 
 namespace quandrel {
 
 TimerKeeper::TimerKeeper(TimerBoard& board, Services& services, QObject* parent)
     : QObject(parent), board_(board), services_(services)
 {
+    connect(&board_, &TimerBoard::launched, this, &TimerKeeper::remember);
+}
+
+QString TimerKeeper::recentPath() const
+{
+    return services_.stateFile.isEmpty() ? QString()
+                                         : QFileInfo(services_.stateFile).dir().filePath(QStringLiteral("recent.json"));
+}
+
+void TimerKeeper::remember(const LaunchRequest& request)
+{
+    recent_ = withLaunched(recent_, request);
+    if (!recentPath().isEmpty() && keeping_)
+        StateFile(recentPath()).write(writeRecentFile(recent_));
+    emit recentChanged();
 }
 
 void TimerKeeper::start()
 {
     if (services_.stateFile.isEmpty())
         return;
+    // The recent set-ups are a convenience: a file that cannot be read is
+    // started afresh, with a line on standard error.
+    if (const StateFile::Contents kept = StateFile(recentPath()).read(); kept.bytes) {
+        QString problem;
+        recent_ = readRecentFile(*kept.bytes, &problem);
+        if (!problem.isEmpty())
+            std::fprintf(stderr, "quandrel: the recent timers in %s are not used: %s\n", qPrintable(recentPath()),
+                         qPrintable(problem));
+        emit recentChanged();
+    }
     const StateFile file(services_.stateFile);
     const StateFile::Contents contents = file.read();
     QString problem = contents.error;

@@ -2,6 +2,7 @@
 #include "engine/timerfile.h"
 
 #include "engine/alerts.h"
+#include "engine/launch.h"
 #include "engine/timearith.h"
 
 #include <QCoreApplication>
@@ -162,7 +163,107 @@ SavedTimer readTimer(TimerReader& r)
     return s;
 }
 
+QJsonObject soundObject(const SoundPick& sound)
+{
+    return QJsonObject{{QLatin1String("path"), sound.path},
+                       {QLatin1String("list"), sound.listIndex},
+                       {QLatin1String("name"), sound.shownName}};
+}
+
+QString kindName(TimerKind kind)
+{
+    for (const auto& [each, name] : KindNames)
+        if (each == kind)
+            return QLatin1String(name);
+    return {};
+}
+
+bool sameSetup(const LaunchRequest& a, const LaunchRequest& b)
+{
+    const bool duration = a.kind == TimerKind::CountDown || a.kind == TimerKind::CountUp;
+    const bool alarm = a.kind == TimerKind::AlarmClock;
+    return a.kind == b.kind && (!duration || (a.durationSecs == b.durationSecs && a.autoRestart == b.autoRestart)) &&
+           (!alarm || alarmSecondsOfDay(a.alarm.hour12, a.alarm.minute, a.alarm.second, a.alarm.pm) ==
+                          alarmSecondsOfDay(b.alarm.hour12, b.alarm.minute, b.alarm.second, b.alarm.pm)) &&
+           a.title == b.title && a.sound.path == b.sound.path && a.popOnTop == b.popOnTop &&
+           a.repeatAlert == b.repeatAlert;
+}
+
 } // namespace
+
+QList<LaunchRequest> withLaunched(QList<LaunchRequest> recent, const LaunchRequest& launched)
+{
+    recent.removeIf([&launched](const LaunchRequest& r) { return sameSetup(r, launched); });
+    recent.prepend(launched);
+    while (recent.size() > RecentCount)
+        recent.removeLast();
+    return recent;
+}
+
+QString setupText(const LaunchRequest& s)
+{
+    QString what = kindName(s.kind);
+    if (s.kind == TimerKind::CountDown || s.kind == TimerKind::CountUp)
+        what += QLatin1Char(' ') + clockFace(s.durationSecs).mid(s.durationSecs < 36000 ? 1 : 0);
+    else if (s.kind == TimerKind::AlarmClock)
+        what += QLatin1Char(' ') + alarmSettingText(s.alarm);
+    return s.title.isEmpty() ? what : s.title + QStringLiteral(" — ") + what;
+}
+
+QByteArray writeRecentFile(const QList<LaunchRequest>& recent)
+{
+    QJsonArray list;
+    for (const LaunchRequest& r : recent) {
+        QJsonObject o{
+            {QLatin1String("kind"), kindName(r.kind)},
+            {QLatin1String("duration"), r.durationSecs},
+            {QLatin1String("autoRestart"), r.autoRestart},
+            {QLatin1String("alarm"), alarmSecondsOfDay(r.alarm.hour12, r.alarm.minute, r.alarm.second, r.alarm.pm)},
+            {QLatin1String("title"), r.title},
+            {QLatin1String("sound"), soundObject(r.sound)},
+            {QLatin1String("repeatAlert"), r.repeatAlert}};
+        if (r.popOnTop)
+            o[QLatin1String("popOnTop")] = *r.popOnTop;
+        list.append(o);
+    }
+    const QJsonObject root{{QLatin1String("format"), TimerFileFormat}, {QLatin1String("recent"), list}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+QList<LaunchRequest> readRecentFile(const QByteArray& bytes, QString* error)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(bytes);
+    const QJsonValue list = document.object().value(QLatin1String("recent"));
+    QList<LaunchRequest> recent;
+    if (document.object().value(QLatin1String("format")).toDouble() != TimerFileFormat || !list.isArray()) {
+        *error = QCoreApplication::translate("TimerFile", "it is not a file of Quandrel's recent timers");
+        return recent;
+    }
+    for (const QJsonValue& value : list.toArray()) {
+        TimerReader r(value.toObject());
+        LaunchRequest s;
+        s.kind = kindNamed(r.textIn(r.object(), "kind"));
+        s.durationSecs = int32_t(r.number("duration", 0, LongestDurationSecs));
+        s.autoRestart = r.flag("autoRestart");
+        s.alarm = alarmSetting(int32_t(r.number("alarm", 0, LongestDurationSecs)));
+        s.title = r.textIn(r.object(), "title");
+        const QJsonObject sound = r.part("sound");
+        s.sound.path = r.textIn(sound, "path");
+        s.sound.listIndex = int(r.numberIn(sound, "list", SoundListNone, SoundListPlayFile));
+        s.sound.shownName = r.textIn(sound, "name");
+        if (r.object().contains(QLatin1String("popOnTop")))
+            s.popOnTop = r.flag("popOnTop");
+        s.repeatAlert = r.flag("repeatAlert");
+        if (s.kind == TimerKind::None && r.error.isEmpty())
+            r.error = QCoreApplication::translate("TimerFile", "\"kind\" is not a kind of timer");
+        if (!r.error.isEmpty() || recent.size() == RecentCount) {
+            *error = r.error.isEmpty() ? QCoreApplication::translate("TimerFile", "it holds too many") : r.error;
+            return {};
+        }
+        recent.append(s);
+    }
+    return recent;
+}
 
 QByteArray writeTimerFile(const QList<SavedTimer>& timers)
 {

@@ -26,4 +26,15 @@ struct TimerFileContents {
 // with the reason.
 TimerFileContents readTimerFile(const QByteArray& bytes);
 
+// The set-ups launched last, newest first, each once: launching one that is
+// there already moves it to the front.
+inline constexpr int RecentCount = 8;
+QList<LaunchRequest> withLaunched(QList<LaunchRequest> recent, const LaunchRequest& launched);
+// A set-up as the recent list shows it: "Tea — count-down 0:04:00".
+QString setupText(const LaunchRequest& setup);
+
+QByteArray writeRecentFile(const QList<LaunchRequest>& recent);
+// What writeRecentFile wrote; nothing, and the reason, for anything else.
+QList<LaunchRequest> readRecentFile(const QByteArray& bytes, QString* error);
+
 } // namespace quandrel

@@ -3,12 +3,16 @@
 // what a damaged file or a write cut short leaves.
 #include "support/harness.h"
 
+#include "app/commandline.h"
+#include "app/remotecontrol.h"
 #include "engine/timerfile.h"
 #include "platform/statefile.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QMenu>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -164,4 +168,35 @@ TEST(StateFile, AWriterKilledAtAnyMomentLeavesTheOldFileOrTheNew)
         const QByteArray left = *file.read().bytes;
         EXPECT_TRUE(left == states[0] || left == states[1]) << "round " << round << ": " << left.size() << " bytes";
     }
+}
+
+TEST(Keeping, TheTimersLaunchedLastAreOfferedAgainInOneClickAlsoInTheNextRun)
+{
+    QTemporaryDir folder;
+    {
+        AppHarness h;
+        keepIn(h, folder.path());
+        EXPECT_FALSE(h.find("recentButton")->isEnabled()) << "nothing launched yet";
+        h.chooseDuration(0, 4, 0);
+        h.type("alertTextBox", "Tea");
+        h.launch();
+        h.chooseStopwatch();
+        h.launch();
+    }
+    AppHarness h;
+    keepIn(h, folder.path());
+    QStringList entries;
+    for (const QAction* action : h.find<QPushButton>("recentButton")->menu()->actions())
+        entries << action->text();
+    EXPECT_EQ(entries, QStringList({"&1  Tea — stopwatch", "&2  Tea — count-down 0:04:00"}));
+    h.find<QPushButton>("recentButton")->menu()->actions()[1]->trigger();
+    EXPECT_EQ(h.timer(0).times().durationSecs, 240);
+    RemoteControl remote(*h.main, h.services);
+    EXPECT_EQ(remote.Recent().value(0), "1\tTea — count-down 0:04:00") << "launched again: the newest";
+    EXPECT_EQ(remote.Again(2), 2);
+    EXPECT_EQ(h.timer(1).kind(), TimerKind::Stopwatch);
+    remote.Again(9);
+    EXPECT_EQ(remote.lastError(), "There is no recent timer 9: there are 2.");
+    EXPECT_EQ(parseCommandLine({"quandrel", "--again", "2"}).command.again, 2);
+    EXPECT_FALSE(parseCommandLine({"quandrel", "--again", "9"}).error.isEmpty()) << "at most 8 are kept";
 }

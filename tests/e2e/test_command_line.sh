@@ -30,6 +30,13 @@ check "a seventh timer exits 1 with 'all timers are in use' (got $status: $err)"
     grep -q "all timers are in use" <<<"$err"
 "$q" --close-all
 check "--close-all closes them" [ -z "$("$q" --list)" ]
+recent=$("$q" --recent)
+check "--recent lists the set-ups launched last, newest first (got: $recent)" \
+    [ "$(head -2 <<<"$recent")" = "$(printf '1\tstopwatch\n2\tTea — count-down 0:00:02')" ]
+out=$("$q" --again 2)
+check "--again 2 starts Tea's set-up again (got: $out; $("$q" --list))" [ "$out" = "Started timer 1." ] &&
+    "$q" --list | grep -qP '^1\tTea\tcount-down\t'
+"$q" --close-all
 xml=$(dbus-send --session --print-reply --dest=io.github.quandrel.Quandrel /io/github/quandrel/Quandrel \
     org.freedesktop.DBus.Introspectable.Introspect)
 check "the interface is introspectable" grep -q 'method name="Launch"' <<<"$xml"

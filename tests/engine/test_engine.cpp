@@ -6,6 +6,7 @@
 #include "engine/ticks.h"
 #include "engine/timearith.h"
 #include "engine/timer.h"
+#include "engine/timerfile.h"
 #include "support/printers.h"
 
 #include <QTimeZone>
@@ -171,4 +172,27 @@ TEST(Timer, OnTheNightsTheClocksChangeDurationsCountRealHoursAlarmsTheClockFace)
         down.tick(after(7200));
         EXPECT_TRUE(down.hasGoneOff()) << qPrintable(night.toString());
     }
+}
+
+TEST(RecentSetups, NewestFirstEachOnceAtMostEightWrittenAndReadBack)
+{
+    LaunchRequest tea;
+    tea.kind = TimerKind::CountDown;
+    tea.durationSecs = 240;
+    tea.title = "Tea";
+    LaunchRequest eggs = tea;
+    eggs.title = "Eggs";
+    QList<LaunchRequest> recent = withLaunched(withLaunched(withLaunched({}, tea), eggs), tea);
+    EXPECT_EQ(recent.size(), 2) << "Tea once";
+    EXPECT_EQ(recent[0].title, "Tea") << "the newest first";
+    EXPECT_EQ(setupText(recent[0]), "Tea — count-down 0:04:00");
+    for (int secs = 1; secs <= 10; ++secs) {
+        tea.durationSecs = secs;
+        recent = withLaunched(recent, tea);
+    }
+    EXPECT_EQ(recent.size(), RecentCount);
+    QString error;
+    EXPECT_EQ(writeRecentFile(readRecentFile(writeRecentFile(recent), &error)), writeRecentFile(recent));
+    EXPECT_TRUE(readRecentFile("{\"format\": 1, \"recent\": [{\"kind\": \"egg\"}]}", &error).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
 }
