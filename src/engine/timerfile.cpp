@@ -124,19 +124,32 @@ TimerKind kindNamed(const QString& name)
     return TimerKind::None;
 }
 
+TimerKind readKind(TimerReader& r)
+{
+    const TimerKind kind = kindNamed(r.textIn(r.object(), "kind"));
+    if (kind == TimerKind::None && r.error.isEmpty())
+        r.error = QCoreApplication::translate("TimerFile", "\"kind\" is not a kind of timer");
+    return kind;
+}
+
+SoundPick readSound(TimerReader& r)
+{
+    const QJsonObject sound = r.part("sound");
+    SoundPick pick;
+    pick.path = r.textIn(sound, "path");
+    pick.listIndex = int(r.numberIn(sound, "list", SoundListNone, SoundListPlayFile));
+    pick.shownName = r.textIn(sound, "name");
+    return pick;
+}
+
 SavedTimer readTimer(TimerReader& r)
 {
     SavedTimer s;
     TimerTimes& t = s.times;
     s.slot = int(r.number("slot", 1, SlotCount)) - 1;
-    t.kind = kindNamed(r.textIn(r.object(), "kind"));
-    if (t.kind == TimerKind::None && r.error.isEmpty())
-        r.error = QCoreApplication::translate("TimerFile", "\"kind\" is not a kind of timer");
+    t.kind = readKind(r);
     s.title = r.textIn(r.object(), "title");
-    const QJsonObject sound = r.part("sound");
-    s.sound.path = r.textIn(sound, "path");
-    s.sound.listIndex = int(r.numberIn(sound, "list", SoundListNone, SoundListPlayFile));
-    s.sound.shownName = r.textIn(sound, "name");
+    s.sound = readSound(r);
     if (r.object().contains(QLatin1String("popOnTop")))
         s.popOnTop = r.flag("popOnTop");
     if (r.object().contains(QLatin1String("repeatAlert")))
@@ -242,20 +255,15 @@ QList<LaunchRequest> readRecentFile(const QByteArray& bytes, QString* error)
     for (const QJsonValue& value : list.toArray()) {
         TimerReader r(value.toObject());
         LaunchRequest s;
-        s.kind = kindNamed(r.textIn(r.object(), "kind"));
+        s.kind = readKind(r);
         s.durationSecs = int32_t(r.number("duration", 0, LongestDurationSecs));
         s.autoRestart = r.flag("autoRestart");
         s.alarm = alarmSetting(int32_t(r.number("alarm", 0, LongestDurationSecs)));
         s.title = r.textIn(r.object(), "title");
-        const QJsonObject sound = r.part("sound");
-        s.sound.path = r.textIn(sound, "path");
-        s.sound.listIndex = int(r.numberIn(sound, "list", SoundListNone, SoundListPlayFile));
-        s.sound.shownName = r.textIn(sound, "name");
+        s.sound = readSound(r);
         if (r.object().contains(QLatin1String("popOnTop")))
             s.popOnTop = r.flag("popOnTop");
         s.repeatAlert = r.flag("repeatAlert");
-        if (s.kind == TimerKind::None && r.error.isEmpty())
-            r.error = QCoreApplication::translate("TimerFile", "\"kind\" is not a kind of timer");
         if (!r.error.isEmpty() || recent.size() == RecentCount) {
             *error = r.error.isEmpty() ? QCoreApplication::translate("TimerFile", "it holds too many") : r.error;
             return {};
