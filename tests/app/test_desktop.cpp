@@ -91,6 +91,7 @@ public:
         onScreen.insert(id, call.title);
         call.answered(id, {});
     }
+    void fail() { waiting.takeFirst().answered(std::nullopt, "timed out"); }
 };
 
 Notification titled(const QString& title)
@@ -110,6 +111,26 @@ TEST(Notifier, WithdrawnBeforeTheServerAnswersIsClosedWhenItDoes)
     notifier.withdraw(0);
     server.answer();
     EXPECT_TRUE(server.onScreen.isEmpty());
+}
+
+TEST(Notifier, ALostAnswerLeavesNothingBehindAndKeysStayApart)
+{
+    SlowNotificationService server;
+    DesktopNotifier notifier(server);
+    QList<int> pressed;
+    QObject::connect(&notifier, &Notifier::actionInvoked, [&pressed](int key, const QString&) { pressed << key; });
+    notifier.show(0, titled("Tea"));
+    notifier.show(1, titled("Eggs"));
+    server.fail();
+    server.answer();
+    emit server.actionInvoked(server.lastId, "show");
+    EXPECT_EQ(pressed, QList<int>({1}));
+    notifier.withdraw(0);
+    EXPECT_EQ(server.onScreen.values(), QStringList({"Eggs"}));
+    emit server.closed(server.lastId); // dismissed by the user
+    notifier.withdraw(1);
+    notifier.show(1, titled("Eggs"));
+    EXPECT_EQ(server.waiting.last().replaces, 0u) << "a dismissed notification is not replaced";
 }
 
 TEST(Notifier, ShownAgainAfterAWithdrawalStillAwaitedStays)
