@@ -60,7 +60,8 @@ void TrayMenu::refresh()
 {
     const int running = board_.runningCount();
     item_.setVisible(running > 0 || kept_);
-    minuteTimer_->setEnabled(running > 0);
+    // Without a tray nobody reads the tooltip: no minute wake-ups for it.
+    minuteTimer_->setEnabled(running > 0 && item_.available());
     const ClockReading now = services_.clock.now();
     int next = -1;
     qint64 nextLeft = 0;

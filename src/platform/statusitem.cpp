@@ -29,10 +29,15 @@ QtStatusItem::~QtStatusItem()
     delete icon_;
 }
 
+bool QtStatusItem::available() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 void QtStatusItem::setVisible(bool visible)
 {
     // Asked only where a tray answers; elsewhere Qt would warn on every call.
-    if (QSystemTrayIcon::isSystemTrayAvailable() || !visible)
+    if (available() || !visible)
         icon_->setVisible(visible);
 }
 

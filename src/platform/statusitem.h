@@ -13,6 +13,8 @@ namespace quandrel {
 class StatusItem {
 public:
     virtual ~StatusItem() = default;
+    // Whether the desktop has a tray to show it in.
+    virtual bool available() const = 0;
     virtual void setVisible(bool visible) = 0;
     virtual void setToolTip(const QString& text) = 0;
     // The menu its click or right-click brings up; the item does not own it.
@@ -24,6 +26,7 @@ class QtStatusItem final : public StatusItem {
 public:
     QtStatusItem();
     ~QtStatusItem() override;
+    bool available() const override;
     void setVisible(bool visible) override;
     void setToolTip(const QString& text) override;
     void setMenu(QMenu* menu) override;

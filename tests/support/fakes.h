@@ -177,6 +177,7 @@ class FakeStatusItem final : public StatusItem {
 public:
     bool visible = false;
     QString toolTip;
+    bool available() const override { return true; }
     void setVisible(bool shown) override { visible = shown; }
     void setToolTip(const QString& text) override { toolTip = text; }
     void setMenu(QMenu*) override {}
