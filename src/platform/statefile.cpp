@@ -16,7 +16,7 @@ constexpr qint64 LargestStateFile = 4 * 1024 * 1024;
 QString homeFolder(const char* variable, const char* fallback)
 {
     const QString set = qEnvironmentVariable(variable);
-    // The base directory specification ignores relative paths.
+    // A relative path there is ignored, as the desktops do.
     if (!set.isEmpty() && QDir::isAbsolutePath(set))
         return set;
     return QDir::homePath() + QLatin1Char('/') + QLatin1String(fallback);
