@@ -38,13 +38,12 @@ namespace quandrel {
 namespace {
 constexpr int LogoSize = 64; // the logo picture's size
 
-// One text with a number: each translation, English included, words its
-// singular and plural forms.
-QString runningCountText(int count)
-{
-    return MainWindow::tr("There are Currently %n Timer(s) running", nullptr, count);
-}
 } // namespace
+
+QString MainWindow::runningCountText(int count)
+{
+    return tr("There are Currently %n Timer(s) running", nullptr, count);
+}
 
 MainWindow::MainWindow(Services& services, QWidget* parent) : QWidget(parent), services_(services)
 {
@@ -244,7 +243,11 @@ QPushButton* MainWindow::buildRecentButton()
             QString text = setupText(recent[i]);
             text.replace(QLatin1Char('&'), QStringLiteral("&&"));
             connect(menu->addAction(QStringLiteral("&%1  %2").arg(i + 1).arg(text)), &QAction::triggered, this,
-                    [this, i] { launchRecent(int(i)); });
+                    [this, i] {
+                        if (launchRecent(int(i)) < 0)
+                            services_.dialogs.message(QStringLiteral("Quandrel"), tr("all timers are in use"),
+                                                      MessageIcon::None);
+                    });
         }
         recentButton_->setEnabled(!recent.isEmpty());
     };
@@ -253,13 +256,13 @@ QPushButton* MainWindow::buildRecentButton()
     return recentButton_;
 }
 
-void MainWindow::launchRecent(int index)
+int MainWindow::launchRecent(int index)
 {
     const QList<LaunchRequest>& recent = keeper_->recent();
     if (index < 0 || index >= recent.size())
-        return;
-    if (board_->launch(LaunchRequest(recent[index])) < 0)
-        services_.dialogs.message(QStringLiteral("Quandrel"), tr("all timers are in use"), MessageIcon::None);
+        return -1;
+    // A copy: the launch moves the set-up to the front of the list.
+    return board_->launch(LaunchRequest(recent[index]));
 }
 
 void MainWindow::tickClock()

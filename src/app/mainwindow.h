@@ -42,8 +42,9 @@ public:
     void closeAll();
     // Shows the main window and brings it to the front.
     void bringToFront();
-    // Launches the nth (from 0) of the set-ups launched last, as its menu entry does.
-    void launchRecent(int index);
+    // Launches the nth (from 0) of the set-ups launched last; the slot it
+    // took, or -1 when there is no such set-up or all six are in use.
+    int launchRecent(int index);
     const TimerKeeper& keeper() const { return *keeper_; }
     // Brings back the timers the last run left, and keeps them from now on.
     void bringBackTimers();
@@ -55,6 +56,9 @@ public:
     void showInTray(StatusItem& item, bool kept);
     TrayMenu* tray() const { return tray_.get(); }
 
+    // "There are Currently 2 Timers running": each translation, English
+    // included, words its singular and plural forms.
+    static QString runningCountText(int count);
     // Left and top that centre a window of this size on a screen of that size.
     static QPoint centredPosition(QSize screen, QSize window);
 

@@ -338,7 +338,7 @@ int RemoteControl::Again(int number)
                                 : tr("There is no recent timer %1: there are %2.").arg(number).arg(recent.size()));
         return 0;
     }
-    const int slot = main_.board().launch(LaunchRequest(recent[number - 1]));
+    const int slot = main_.launchRecent(number - 1);
     if (slot < 0) {
         fail("AllTimersInUse", tr("all timers are in use"));
         return 0;

@@ -258,22 +258,23 @@ void TimerBoard::watchChanged(int slot)
         // Back on the screen, it shows the present at once.
         if (watched(slot))
             timers_[slot]->tick(services_.clock.now());
-        if (ticks.isEnabled()) { // it may have gone off just now
-            ticks.setEnabled(false);
-            ticks.setEnabled(true);
-        }
+        reschedule(slot); // unless it went off just now
     }
     emit watchedChanged();
 }
 
+void TimerBoard::reschedule(int slot)
+{
+    if (!tickTimers_[slot]->isEnabled())
+        return;
+    tickTimers_[slot]->setEnabled(false);
+    tickTimers_[slot]->setEnabled(true);
+}
+
 void TimerBoard::resumed()
 {
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        if (tickTimers_[slot]->isEnabled()) {
-            tickTimers_[slot]->setEnabled(false);
-            tickTimers_[slot]->setEnabled(true);
-        }
-    }
+    for (int slot = 0; slot < SlotCount; ++slot)
+        reschedule(slot);
 }
 
 void TimerBoard::soundFailed(int slot)

@@ -116,6 +116,8 @@ private:
     void rearm(int slot);
     // Slot n's window came on the screen or went from it: its ticks follow.
     void watchChanged(int slot);
+    // A ticking timer asks its schedule afresh.
+    void reschedule(int slot);
 
     Services& services_;
     BoardOwner& owner_;

@@ -13,15 +13,6 @@
 namespace quandrel {
 namespace {
 
-// A duration as H:MM:SS, "0:25:00".
-QString durationText(int32_t secs)
-{
-    return QStringLiteral("%1:%2:%3")
-        .arg(secs / SecsPerHour)
-        .arg(secs % SecsPerHour / SecsPerMinute, 2, 10, QLatin1Char('0'))
-        .arg(secs % SecsPerMinute, 2, 10, QLatin1Char('0'));
-}
-
 } // namespace
 
 TimerCommands TimerBoard::commands(int slot) const

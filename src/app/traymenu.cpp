@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/traymenu.h"
 
+#include "app/mainwindow.h"
 #include "app/timerboard.h"
 #include "engine/timearith.h"
 #include "platform/clock.h"
 #include "platform/statusitem.h"
 #include "platform/ticktimer.h"
 
-#include <QCoreApplication>
 #include <QMenu>
 
 namespace quandrel {
@@ -72,10 +72,8 @@ void TrayMenu::refresh()
             nextLeft = *left;
         }
     }
-    item_.setToolTip(next >= 0
-                         ? tr("%1: %2 left").arg(board_.timer(next).shownTitle(), minutesLeft(nextLeft))
-                         : QCoreApplication::translate("quandrel::MainWindow",
-                                                       "There are Currently %n Timer(s) running", nullptr, running));
+    item_.setToolTip(next >= 0 ? tr("%1: %2 left").arg(board_.timer(next).shownTitle(), minutesLeft(nextLeft))
+                               : MainWindow::runningCountText(running));
 }
 
 void TrayMenu::fill()

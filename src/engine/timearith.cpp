@@ -46,6 +46,14 @@ QString twoDigits(qint64 value)
     return value < 0 ? QLatin1Char('-') + digits : digits;
 }
 
+QString durationText(int32_t secs)
+{
+    return QStringLiteral("%1:%2:%3")
+        .arg(secs / SecsPerHour)
+        .arg(secs % SecsPerHour / SecsPerMinute, 2, 10, QLatin1Char('0'))
+        .arg(secs % SecsPerMinute, 2, 10, QLatin1Char('0'));
+}
+
 QString clockFace(qint64 seconds)
 {
     const qint64 x = seconds < 0 ? -seconds : seconds;

@@ -15,6 +15,9 @@ inline constexpr int32_t HalfDaySecs = 43200;
 inline constexpr int32_t DaySecs = 86400;
 inline constexpr int32_t LongestDurationSecs = DaySecs - 1; // 23:59:59
 
+// A duration as H:MM:SS, "0:25:00".
+QString durationText(int32_t secs);
+
 // At least two digits, with a minus sign when negative: 7 -> "07", -3 -> "-03".
 QString twoDigits(qint64 value);
 

@@ -217,7 +217,7 @@ QString setupText(const LaunchRequest& s)
 {
     QString what = kindName(s.kind);
     if (s.kind == TimerKind::CountDown || s.kind == TimerKind::CountUp)
-        what += QLatin1Char(' ') + clockFace(s.durationSecs).mid(s.durationSecs < 36000 ? 1 : 0);
+        what += QLatin1Char(' ') + durationText(s.durationSecs);
     else if (s.kind == TimerKind::AlarmClock)
         what += QLatin1Char(' ') + alarmSettingText(s.alarm);
     return s.title.isEmpty() ? what : s.title + QStringLiteral(" — ") + what;
