@@ -288,7 +288,7 @@ void TimerWindow::showLaunch(const LaunchCaptions& captions)
     // behind it, or its stopwatch running.
     showPaused(timer_.isPaused());
     if (timer_.cycles() > 0)
-        cyclesLabel_->setText(tr("Cycles: %1").arg(timer_.cycles()));
+        showCycles();
     if (timer_.stopwatchRunning())
         stopwatchStartButton_->setText(tr("Stop"));
     followStopwatch();
@@ -331,6 +331,11 @@ void TimerWindow::focusTitle()
 {
     services_.windows.activate(this);
     services_.windows.setFocus(titleEdit_);
+}
+
+void TimerWindow::showCycles()
+{
+    cyclesLabel_->setText(tr("Cycles: %1").arg(timer_.cycles()));
 }
 
 void TimerWindow::showPaused(bool paused)

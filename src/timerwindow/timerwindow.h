@@ -65,6 +65,8 @@ private:
     void showProgress(const QString& text);
     // "Paused" beside the reading, which stands still meanwhile.
     void showPaused(bool paused);
+    // "Cycles: 3": the restarts of an auto-restarting timer so far.
+    void showCycles();
     // The timer was given more time or started again after it went off.
     void endAlert();
     void showLate();

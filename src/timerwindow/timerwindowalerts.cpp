@@ -118,7 +118,7 @@ void TimerWindow::flashRestart()
     const RestartAlertStep step = restartAlertTick(alert_, onTop, !timer_.sound().isSilent());
     if (step.restoreFocus)
         host_.restoreFocus();
-    cyclesLabel_->setText(tr("Cycles: %1").arg(timer_.cycles()));
+    showCycles();
     if (step.raiseSound)
         timer_.requestSound(Expiry::Restart);
     if (!step.end) {
