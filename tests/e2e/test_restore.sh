@@ -46,7 +46,11 @@ check "ended by the session (SIGTERM), they come back too" [ "$("$q" --list | wc
 check "closed by the user, nothing is kept" [ ! -e "$state" ]
 check "and nothing starts at login" [ ! -e "$entry" ]
 "$q" --stopwatch --title Laps >/dev/null
-xdotool search --sync --onlyvisible --name '^Quandrel$' windowactivate --sync
+# Through the window manager, as a user closes it (on a busy machine openbox may still be starting).
+for _ in $(seq 50); do
+    xdotool search --sync --onlyvisible --name '^Quandrel$' windowactivate --sync 2>/dev/null && break
+    sleep 0.2
+done
 xdotool key --clearmodifiers alt+F4
 stopped
 check "closing the main window ends its timers for good" [ ! -e "$state" ]
